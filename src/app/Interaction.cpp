@@ -16,6 +16,7 @@ public:
     void endProgress() override {}
     void processEvents() override {}
     bool openUrl(const QUrl&) override { return false; }
+    bool previewReport(const ReportRequest&) override { return false; }
 };
 
 Interaction* g_current = nullptr;

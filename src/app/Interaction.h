@@ -3,8 +3,20 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <QVariantMap>
 
 namespace zol {
+
+class Dataset;
+
+// A report to show in the preview window: a template file, its variables and the data set
+// that its master band runs over (none for a template without one).
+struct ReportRequest
+{
+    QString templatePath;
+    QVariantMap variables;
+    Dataset* master = nullptr;
+};
 
 // Everything the core must ask or tell a person goes through this one interface. The GUI
 // answers with real dialogs, the tests with a scripted fake that records every text shown,
@@ -41,6 +53,10 @@ public:
 
     // Opens a document or a mailto: URL with the desktop; false when the desktop refused.
     virtual bool openUrl(const QUrl& url) = 0;
+
+    // Prepares a report and shows it in the modal preview window. False when the report could
+    // not be prepared; the reason has then been shown to the user.
+    virtual bool previewReport(const ReportRequest& request) = 0;
 
     // Shorthands.
     void information(const QString& text, const QString& title = QString());

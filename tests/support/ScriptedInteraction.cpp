@@ -1,5 +1,7 @@
 #include "ScriptedInteraction.h"
 
+#include "archive/Dataset.h"
+
 #include <QTest>
 
 namespace zol::test {
@@ -71,6 +73,13 @@ bool ScriptedInteraction::openUrl(const QUrl& url)
 {
     openedUrls << url;
     return openUrlResult;
+}
+
+bool ScriptedInteraction::previewReport(const ReportRequest& request)
+{
+    reports << request;
+    reportRowCounts << (request.master ? request.master->rowCount() : 0);
+    return reportRenderer ? reportRenderer(request) : true;
 }
 
 QStringList ScriptedInteraction::texts() const

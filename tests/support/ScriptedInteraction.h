@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace zol::test {
@@ -44,6 +45,10 @@ public:
     void endProgress() override { m_progressOpen = false; }
     void processEvents() override { ++m_eventPumps; }
     bool openUrl(const QUrl& url) override;
+    // Records the request; when a renderer is set (tests that link the report engine), also
+    // prepares the report through it, so that a template error is seen.
+    bool previewReport(const ReportRequest& request) override;
+    std::function<bool(const ReportRequest&)> reportRenderer;
 
     // What was shown.
     QList<Message> messages;
@@ -52,6 +57,8 @@ public:
     QStringList progressLabels;
     QList<int> progressValues;
     QList<QUrl> openedUrls;
+    QList<ReportRequest> reports;
+    QList<int> reportRowCounts; // rows of the master data set when each report was asked for
     QStringList prompts;
     bool progressOpen() const { return m_progressOpen; }
     int busyDepth() const { return m_busyDepth; }
