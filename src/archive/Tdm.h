@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <functional>
+#include <map>
 
 namespace zol {
 
@@ -124,6 +125,7 @@ private:
     QVariant lookup(const QString& sql, const QVariant& key, int width);
     void refreshOpenViews();
 
+    std::map<QString, Statement> m_lookupStatements;
     QString m_programFolder;
     Connection m_db;
     QString m_startError;
