@@ -2,6 +2,7 @@
 #include "TestFolder.h"
 
 #include "archive/Connection.h"
+#include "archive/DatasetModel.h"
 #include "archive/Installer.h"
 #include "archive/Tdm.h"
 
@@ -9,6 +10,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -365,6 +367,39 @@ private slots:
         dm.Q1.setSql(QStringLiteral("select nonexistent from COMUNI"));
         QVERIFY(!dm.Q1.open());
         QVERIFY(dm.Q1.errorString().contains(QStringLiteral("nonexistent")));
+    }
+
+    void gridModelFollowsTheView()
+    {
+        test::TestFolder folder;
+        test::ScriptedInteraction ui;
+        Tdm dm(folder.path());
+        dm.DataModuleCreate();
+        DatasetModel model(&dm.ttDENUNCE);
+        model.setColumns({QStringLiteral("DESCRIZIONE"), QStringLiteral("DATA_CREAZIONE"), QStringLiteral("PROGRESSIVO")},
+                         {QStringLiteral("Denuncia"), QStringLiteral("Creata il"), QStringLiteral("N.")});
+        QCOMPARE(model.rowCount(), 0);
+        for (int n : {2, 10, 1}) {
+            dm.ttDENUNCE.append();
+            dm.ttDENUNCE.setValue("PROGRESSIVO", n);
+            dm.ttDENUNCE.setValue("DATA_CREAZIONE", QDate(2012, 3, n));
+            dm.ttDENUNCE.post();
+        }
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Creata il"));
+        QCOMPARE(model.data(model.index(1, 1)).toString(), QStringLiteral("10/03/2012"));
+        QSortFilterProxyModel sorted;
+        sorted.setSourceModel(&model);
+        sorted.setSortRole(Qt::EditRole);
+        sorted.sort(2, Qt::AscendingOrder);
+        QCOMPARE(sorted.index(2, 2).data().toInt(), 10); // as numbers, not as texts
+        sorted.sort(1, Qt::DescendingOrder);
+        QCOMPARE(sorted.index(0, 1).data().toString(), QStringLiteral("10/03/2012"));
+        dm.ttDENUNCE.first();
+        dm.ttDENUNCE.edit();
+        dm.ttDENUNCE.setValue("DESCRIZIONE", QStringLiteral("Denuncia n. 2 / 2012"));
+        dm.ttDENUNCE.post();
+        QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("Denuncia n. 2 / 2012"));
     }
 
     void memTable()
