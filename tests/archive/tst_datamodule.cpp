@@ -11,7 +11,11 @@
 #include <QDir>
 #include <QFile>
 #include <QSortFilterProxyModel>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <ctime>
 #include <QTest>
 
 using namespace zol;
@@ -400,6 +404,22 @@ private slots:
         dm.ttDENUNCE.setValue("DESCRIZIONE", QStringLiteral("Denuncia n. 2 / 2012"));
         dm.ttDENUNCE.post();
         QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("Denuncia n. 2 / 2012"));
+    }
+
+    void waitSecondsKeepsEventsFlowingWithoutBusyLoop()
+    {
+        int fired = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] { ++fired; });
+        ticker.start(100);
+        QElapsedTimer wall;
+        wall.start();
+        const std::clock_t cpu = std::clock();
+        WaitSeconds(1);
+        const double cpuMs = double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
+        QVERIFY(wall.elapsed() >= 1000);
+        QVERIFY(fired >= 5);           // events were handled during the wait
+        QVERIFY2(cpuMs < 300, qPrintable(QString::number(cpuMs))); // and the processor rested
     }
 
     void memTable()
