@@ -29,7 +29,7 @@ struct BuiltinDef
 
 const BuiltinDef kBuiltins[] = {
     {"IIF", 3, 3},  {"FORMATDATE", 1, 2}, {"FORMATNUMBER", 1, 2}, {"UPPER", 1, 1}, {"LOWER", 1, 1},
-    {"TRIM", 1, 1}, {"LEN", 1, 1},        {"SUBSTR", 2, 3},       {"STR", 1, 1},
+    {"TRIM", 1, 1}, {"LEN", 1, 1},        {"SUBSTR", 2, 3},       {"STR", 1, 1},   {"IFEMPTY", 2, 2},
 };
 
 const BuiltinDef* builtin(const QString& name)
@@ -694,6 +694,12 @@ private:
             if (!eval(*n.args[0], cond))
                 return false;
             return eval(*n.args[truth(cond) ? 1 : 2], out);
+        }
+        if (n.name == QLatin1String("IFEMPTY")) {
+            // The first value, or the second when the first is empty (evaluated once).
+            if (!eval(*n.args[0], out))
+                return false;
+            return !isMissing(out) || eval(*n.args[1], out);
         }
         std::vector<QVariant> v(n.args.size());
         for (size_t i = 0; i < n.args.size(); ++i)

@@ -2,6 +2,8 @@
 
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace zol::report {
 
 namespace {
@@ -148,11 +150,30 @@ BandLayout Layouter::layoutBand(const Band& band, const std::function<QString(co
 {
     BandLayout out;
     const double declared = mmToDots(band.height);
+    const int count = int(band.objects.size());
+    out.items.resize(count);
+    out.source.resize(count);
+    // Objects are laid out from the top down: an object below one that stretched moves down by
+    // as much as that one grew, so a block of fields keeps its order with texts of any length.
+    QList<int> order(count);
+    for (int i = 0; i < count; ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return band.objects.at(a).y < band.objects.at(b).y; });
+    QList<double> grownBy(count, 0.0); // how far each object's bottom moved down
     double height = declared;
-    out.items.reserve(band.objects.size());
-    for (const ReportObject& o : band.objects) {
-        PageItem item;
-        item.rect = QRectF(m_left + mmToDots(o.x), mmToDots(o.y), mmToDots(o.w), mmToDots(o.h));
+    for (int k = 0; k < count; ++k) {
+        const int i = order.at(k);
+        const ReportObject& o = band.objects.at(i);
+        double shift = 0;
+        for (int m = 0; m < k; ++m) {
+            const int j = order.at(m);
+            const ReportObject& above = band.objects.at(j);
+            if (above.y + above.h <= o.y + 0.001)
+                shift = qMax(shift, grownBy.at(j));
+        }
+        PageItem& item = out.items[i];
+        item.rect = QRectF(m_left + mmToDots(o.x), mmToDots(o.y) + shift, mmToDots(o.w), mmToDots(o.h));
         switch (o.kind) {
         case ReportObject::Kind::Text:
             layoutText(o, text(o), item, true);
@@ -169,17 +190,16 @@ BandLayout Layouter::layoutBand(const Band& band, const std::function<QString(co
             item.width = mmToDots(o.lineWidth);
             break;
         }
-        // A grown object keeps the space it had below it in the band.
-        const double below = declared - mmToDots(o.y + o.h);
-        height = qMax(height, item.rect.bottom() + below);
-        out.items.append(item);
-        out.source.append(o.kind == ReportObject::Kind::Text && deferred(o) ? &o : nullptr);
+        const double originalBottom = mmToDots(o.y + o.h);
+        grownBy[i] = item.rect.bottom() - originalBottom;
+        // A grown or moved object keeps the space it had below it in the band.
+        height = qMax(height, item.rect.bottom() + (declared - originalBottom));
+        out.source[i] = o.kind == ReportObject::Kind::Text && deferred(o) ? &o : nullptr;
     }
-    const double growth = height - declared;
-    if (growth > kEps) {
-        for (int i = 0; i < band.objects.size(); ++i)
-            if (band.objects.at(i).grow)
-                out.items[i].rect.setHeight(out.items[i].rect.height() + growth);
+    for (int i = 0; i < count; ++i) {
+        const ReportObject& o = band.objects.at(i);
+        if (o.grow)
+            out.items[i].rect.setBottom(height - (declared - mmToDots(o.y + o.h)));
     }
     out.height = height;
     return out;

@@ -57,6 +57,7 @@ private slots:
     void headerAndFooterOnEveryPage();
     void bandMovesWholeToNextPage();
     void memoStretchesAcrossPageBreak();
+    void objectsBelowStretchedTextMoveDown();
     void variablesRemovedBetweenPrints();
     void unknownFunctionLeftUntouched();
     void handlerEvaluatesArgumentOnCurrentRecord();
@@ -95,6 +96,7 @@ void TestReportEngine::expressions_data()
     row("substr and len", "SUBSTR('ABCDEF', 2, 3) + STR(LEN('ABCDEF'))", "BCD6");
     row("logic", "IIF(NOT (1 = 2) AND (2 >= 2) OR 1 = 0, 'si', 'no')", "si");
     row("integer variable", "ANNO + 1", "2009");
+    row("alternative for empty", "IFEMPTY(VUOTO, 'nessuno') + IFEMPTY(NOME, 'nessuno')", "nessunoROSSI");
 }
 
 void TestReportEngine::expressions()
@@ -279,6 +281,29 @@ void TestReportEngine::memoStretchesAcrossPageBreak()
     QCOMPARE(memoLines, memo);
     // The second record follows the end of the memo on the last page.
     QVERIFY(r.pageTexts(r.pages.size() - 1).contains(QStringLiteral("RIGA 2")));
+}
+
+void TestReportEngine::objectsBelowStretchedTextMoveDown()
+{
+    QObject owner;
+    MemTable* table = makeTable(&owner, 1);
+    table->edit();
+    table->setValue(QStringLiteral("MEMO"), QStringLiteral("uno\rdue\rtre\r"));
+    QVERIFY(table->post());
+    // Beneficiaries (stretched) above the cadastral units, a label beside them.
+    const QString tpl = bandText("masterdata", 12,
+                                 {textObject("[MEMO]", "stretch", 0, 5), textObject("Catasto", QString(), 6, 5),
+                                  "text x=110 y=0 w=20 h=5 \"accanto\""});
+    ReportEngine engine;
+    engine.setDataset(table);
+    QVERIFY(engine.loadFromText(tpl, QStringLiteral("blocco.frf")));
+    QVERIFY2(engine.prepareReport(), qPrintable(engine.errorString()));
+    const QList<PageItem>& items = engine.prepared().pages.at(0).items;
+    QCOMPARE(items.at(0).text(), QStringLiteral("uno\ndue\ntre"));
+    const double grown = items.at(0).rect.height() - mmToDots(5);
+    QVERIFY(grown > mmToDots(5));
+    QCOMPARE(items.at(1).rect.top(), items.at(0).rect.top() + mmToDots(6) + grown);
+    QCOMPARE(items.at(2).rect.top(), items.at(0).rect.top()); // beside, not below: stays
 }
 
 void TestReportEngine::variablesRemovedBetweenPrints()
