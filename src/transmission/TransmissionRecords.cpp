@@ -140,7 +140,12 @@ QString RecordProfessionista(const ChildKey& key, const ProfessionistaData* p, c
 {
     if (!p)
         return {};
-    const QString albo = p->albo.isNull() ? QString() : QString::number(p->albo.toLongLong());
+    // ALBO is a whole number; a text that found its way into the column is written as it is.
+    QString albo;
+    if (p->albo.typeId() == QMetaType::QString)
+        albo = p->albo.toString();
+    else if (!p->albo.isNull())
+        albo = QString::number(p->albo.toLongLong());
     return finish(childPrefix(QLatin1Char('4'), key) + Allinea(p->codiceFiscale, 16) + Allinea(albo, 1) +
                   Allinea(p->provinciaAlbo, 2) + Allinea(p->numeroIscrizione, 10) + Allinea(qualifica, 1) +
                   blanks(300));
