@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -21,7 +22,11 @@ public:
             m_timer.stop();
             ++m_seen;
             m_className = QString::fromLatin1(w->metaObject()->className());
+            QPointer<QWidget> guard(w);
             m_handler(w);
+            // A handler that stopped half-way (a failed check) must not leave the test waiting.
+            if (guard && guard->isVisible())
+                guard->close();
         });
         m_timer.start();
     }
