@@ -1,8 +1,10 @@
 #include "cli/CliCommand.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 namespace zol::cli {
 
@@ -39,10 +41,18 @@ QTextStream& err()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("zolctl"));
-    QStringList args = app.arguments().mid(1);
     using namespace zol::cli;
+    // Text layout needs the font database, which only a GUI application has; it runs on the
+    // offscreen platform, so zolctl never needs a display.
+    bool needsFonts = false;
+    for (const Command& c : commands())
+        needsFonts = needsFonts || (argc > 1 && c.needsFonts && c.name == QString::fromLocal8Bit(argv[1]));
+    if (needsFonts && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(needsFonts ? new QGuiApplication(argc, argv)
+                                                     : new QCoreApplication(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("zolctl"));
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("help") || args.first() == QLatin1String("--help")) {
         out() << "uso: zolctl COMANDO [ARGOMENTI]\n";
         for (const Command& c : commands())
