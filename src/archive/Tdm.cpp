@@ -1,6 +1,7 @@
 #include "archive/Tdm.h"
 
 #include "app/Interaction.h"
+#include "archive/Settings.h"
 #include "archive/TableRepair.h"
 
 #include <QCoreApplication>
@@ -113,6 +114,9 @@ Tdm::Tdm(const QString& programFolder, QObject* parent)
         t->setMaster(&ttRICHIESTE, QStringLiteral("ID_RICHIESTA"), QStringLiteral("ID_RICHIESTA"));
     ttRICHIESTE.afterInsert = &Tdm::ttRICHIESTEAfterInsert;
     setUpLookups();
+    // The Ente settings: read at start, written back at the end.
+    readSettings = &ReadSettings;
+    writeSettings = &WriteSettings;
 }
 
 Tdm::~Tdm()
