@@ -573,8 +573,9 @@ bool ReportTemplate::load(const QString& path)
     return parse(text, m_name);
 }
 
-bool ReportTemplate::parse(const QString& text, const QString& name)
+bool ReportTemplate::parse(const QString& text, const QString& fileName)
 {
+    const QString name = fileName; // fileName may be our own m_name, reset below
     *this = ReportTemplate();
     m_name = name;
     TemplateParser p(*this);
