@@ -64,6 +64,8 @@ int Layouter::styleFor(const ReportObject& o)
     s.font.setUnderline(o.underline);
     // Unhinted metrics scale linearly, so the layout holds on every device.
     s.font.setHintingPreference(QFont::PreferNoHinting);
+    // No ligatures: a PDF reader must find and copy "fi" as two letters.
+    s.font.setStyleStrategy(QFont::PreferNoShaping);
     s.color = o.color;
     s.frameColor = o.color;
     s.frame = o.frame;
