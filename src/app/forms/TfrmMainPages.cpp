@@ -90,7 +90,9 @@ QWidget* TfrmMain::buildPrincipale()
     heading->setObjectName(QStringLiteral("RichEdit1"));
     heading->setTextFormat(Qt::RichText);
     heading->setWordWrap(true);
-    heading->setMaximumWidth(560);
+    // A wrapped label placed by alignment gets no height for its width: give it both.
+    heading->setFixedWidth(560);
+    heading->setFixedHeight(heading->heightForWidth(560));
 
     auto* picture = new QLabel;
     picture->setObjectName(QStringLiteral("Image1"));

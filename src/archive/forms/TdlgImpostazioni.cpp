@@ -51,9 +51,16 @@ QLabel* caption(const QString& text, QWidget* buddy)
 
 // The drop-down lists of municipalities show name, province, postal code and code side by side,
 // so that two municipalities of the same name can be told apart.
+class MunicipalityView : public QTableView
+{
+public:
+    // The completer sizes its popup from this: rows are all of one height.
+    int sizeHintForRow(int) const override { return verticalHeader()->defaultSectionSize(); }
+};
+
 QTableView* municipalityView()
 {
-    auto* v = new QTableView;
+    auto* v = new MunicipalityView;
     v->horizontalHeader()->hide();
     v->verticalHeader()->hide();
     v->setShowGrid(false);
@@ -63,11 +70,18 @@ QTableView* municipalityView()
     v->setWordWrap(false);
     v->verticalHeader()->setDefaultSectionSize(v->fontMetrics().height() + 4);
     v->horizontalHeader()->setStretchLastSection(true);
-    v->setColumnWidth(colNome, 260);
-    v->setColumnWidth(colProv, 40);
-    v->setColumnWidth(colCap, 60);
     v->setMinimumWidth(420);
+    v->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return v;
+}
+
+// Once the view has its model.
+void sizeColumns(QAbstractItemView* view)
+{
+    auto* v = static_cast<QTableView*>(view);
+    v->setColumnWidth(colNome, 230);
+    v->setColumnWidth(colProv, 40);
+    v->setColumnWidth(colCap, 70);
 }
 
 } // namespace
@@ -110,6 +124,8 @@ TdlgImpostazioni::TdlgImpostazioni(Tdm& dm, QWidget* parent)
     completer->setMaxVisibleItems(15);
     completer->setPopup(municipalityView());
     ecitta->setCompleter(completer);
+    sizeColumns(ecitta->view());
+    sizeColumns(completer->popup());
     ecitta->setCurrentIndex(-1);
     connect(ecitta, &QComboBox::activated, this, [this](int) { dxLookupEdit1CloseUp(); });
 
