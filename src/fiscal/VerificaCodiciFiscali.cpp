@@ -3,6 +3,7 @@
 #include "app/Interaction.h"
 #include "archive/Tdm.h"
 #include "fiscal/CodiceFiscale.h"
+#include "fiscal/EventPump.h"
 
 #include <QDate>
 
@@ -37,21 +38,26 @@ bool VerificaCodiciFiscali(Tdm& dm, QString* error)
             *error = q.errorString();
         return false;
     }
-    for (q.first(); !q.eof(); q.next()) {
-        const QDate born = q.value(QStringLiteral("PERS_DNASCITA")).toDate();
-        const QString stored = q.text(QStringLiteral("PERS_CF"));
+    // The columns are found once; the rows are then read by position.
+    const int cognome = q.fieldIndex(QStringLiteral("PERS_COGNOME"));
+    const int nome = q.fieldIndex(QStringLiteral("PERS_NOME"));
+    const int sesso = q.fieldIndex(QStringLiteral("PERS_SESSO"));
+    const int nascita = q.fieldIndex(QStringLiteral("PERS_DNASCITA"));
+    const int cf = q.fieldIndex(QStringLiteral("PERS_CF"));
+    const int codice = q.fieldIndex(QStringLiteral("CODICE"));
+    EventPump pump;
+    for (int row = 0; row < q.rowCount(); ++row) {
+        const auto text = [&](int field) { return q.valueAt(row, field).toString(); };
+        const QDate born = q.valueAt(row, nascita).toDate();
         // Without a birth date no code can be derived: the person is listed whatever it holds.
-        const bool mismatch =
-            !born.isValid() ||
-            CalcolaCodiceFiscale(q.text(QStringLiteral("PERS_COGNOME")), q.text(QStringLiteral("PERS_NOME")),
-                                 q.text(QStringLiteral("PERS_SESSO")), ddmmyy(born),
-                                 q.text(QStringLiteral("CODICE"))) != stored;
+        const bool mismatch = !born.isValid() || CalcolaCodiceFiscale(text(cognome), text(nome), text(sesso),
+                                                                      ddmmyy(born), text(codice)) != text(cf);
         if (mismatch) {
-            const bool added = list.append() && list.setValue(QStringLiteral("cognome"), q.value("PERS_COGNOME")) &&
-                               list.setValue(QStringLiteral("nome"), q.value("PERS_NOME")) &&
-                               list.setValue(QStringLiteral("cf"), q.value("PERS_CF")) &&
-                               list.setValue(QStringLiteral("sesso"), q.value("PERS_SESSO")) &&
-                               list.setValue(QStringLiteral("dnascita"), q.value("PERS_DNASCITA")) && list.post();
+            const bool added = list.append() && list.setValue(QStringLiteral("cognome"), q.valueAt(row, cognome)) &&
+                               list.setValue(QStringLiteral("nome"), q.valueAt(row, nome)) &&
+                               list.setValue(QStringLiteral("cf"), q.valueAt(row, cf)) &&
+                               list.setValue(QStringLiteral("sesso"), q.valueAt(row, sesso)) &&
+                               list.setValue(QStringLiteral("dnascita"), q.valueAt(row, nascita)) && list.post();
             if (!added) {
                 if (error)
                     *error = list.errorString();
@@ -60,7 +66,7 @@ bool VerificaCodiciFiscali(Tdm& dm, QString* error)
                 return false;
             }
         }
-        ui().processEvents();
+        pump();
     }
     q.close();
 

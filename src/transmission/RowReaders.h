@@ -28,18 +28,18 @@ inline const QString kProfessionalColumns =
 inline const QString kCompanyColumns =
     QStringLiteral("I.ID_IMPRESA AS FIRM_ID, I.PARTITA_IVA, I.DENOMINAZIONE, C.ID AS COMUNE_ID, C.CODICE");
 
-// A row of a statement read by column name.
+// A row of a statement read by column name, written as in the statement (upper case here).
 class StatementRow
 {
 public:
     explicit StatementRow(const Statement& s) : m_s(s)
     {
         for (int i = 0; i < s.columnCount(); ++i)
-            m_index.insert(s.columnName(i).toUpper(), i);
+            m_index.insert(s.columnName(i), i);
     }
     QVariant value(const QString& column) const
     {
-        const int i = m_index.value(column.toUpper(), -1);
+        const int i = m_index.value(column, -1);
         return i < 0 ? QVariant() : m_s.value(i);
     }
 

@@ -3,6 +3,7 @@
 #include "app/Interaction.h"
 #include "archive/Tdm.h"
 #include "fiscal/CodeLengthRules.h"
+#include "fiscal/EventPump.h"
 #include "fiscal/VerificaCodiciFiscali.h"
 #include "transmission/RowReaders.h"
 #include "transmission/TransmissionWriter.h"
@@ -147,6 +148,7 @@ Outcome writeRecords(Tdm& dm, const QVariant& idDenuncia, int anno, qlonglong re
     };
 
     ProgressWindow progress(requests);
+    EventPump pump;
     qlonglong done = 0;
     QString problem;
     for (; req.hasRow(); req.advance()) {
@@ -175,7 +177,7 @@ Outcome writeRecords(Tdm& dm, const QVariant& idDenuncia, int anno, qlonglong re
                 return incomplete(key, "B");
             if (!w.writeRecord(r))
                 return Outcome::Failed;
-            ui().processEvents();
+            pump();
         }
         for (; units.hasRowOf(idRichiesta); units.advance()) {
             const QString r = RecordCatasto(key, catastoFrom(units.row()));
@@ -183,7 +185,7 @@ Outcome writeRecords(Tdm& dm, const QVariant& idDenuncia, int anno, qlonglong re
                 return incomplete(key, "C");
             if (!w.writeRecord(r))
                 return Outcome::Failed;
-            ui().processEvents();
+            pump();
         }
         for (; prof.hasRowOf(idRichiesta); prof.advance()) {
             std::optional<ProfessionistaData> p;
@@ -195,7 +197,7 @@ Outcome writeRecords(Tdm& dm, const QVariant& idDenuncia, int anno, qlonglong re
                 return incomplete(key, "P");
             if (!w.writeRecord(r))
                 return Outcome::Failed;
-            ui().processEvents();
+            pump();
         }
         for (; firms.hasRowOf(idRichiesta); firms.advance()) {
             std::optional<ImpresaData> firm;
@@ -208,11 +210,11 @@ Outcome writeRecords(Tdm& dm, const QVariant& idDenuncia, int anno, qlonglong re
                 return incomplete(key, "I");
             if (!w.writeRecord(r))
                 return Outcome::Failed;
-            ui().processEvents();
+            pump();
         }
         if (failedRead())
             return Outcome::Failed;
-        ui().processEvents();
+        pump();
         progress.setDone(++done);
     }
     if (failedRead())
