@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/Dataset.h"
 #include "reports/PreparedReport.h"
 #include "reports/ReportTemplate.h"
 
@@ -13,7 +14,6 @@
 
 namespace zol {
 
-class Dataset;
 struct ReportRequest;
 
 // The report component (fr1): report variables, the master data source frDB1, a template
