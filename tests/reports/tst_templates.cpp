@@ -25,6 +25,7 @@ private slots:
     void cleanupTestCase();
     void rendersOnSampleArchive_data();
     void rendersOnSampleArchive();
+    void documentedExample();
 
 private:
     ReportRequest requestFor(const QString& name);
@@ -229,6 +230,29 @@ void TestTemplates::rendersOnSampleArchive()
     QDir().mkpath(out);
     QVERIFY2(engine.exportToPdf(out + QLatin1Char('/') + QFileInfo(name).completeBaseName() + QStringLiteral(".pdf")),
              qPrintable(engine.errorString()));
+}
+
+void TestTemplates::documentedExample()
+{
+    // The example of docs/report-templates.md works as written.
+    QFile doc(qEnvironmentVariable("ZOL_SOURCE_DIR") + QStringLiteral("/docs/report-templates.md"));
+    QVERIFY(doc.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(doc.readAll());
+    QStringList example;
+    for (const QString& line : text.mid(text.indexOf(QStringLiteral("## Example"))).split('\n').mid(1))
+        if (line.startsWith(QLatin1String("    ")) || (line.isEmpty() && !example.isEmpty()))
+            example << line.mid(4);
+    ReportEngine engine;
+    engine.setVariable(QStringLiteral("ENTE"), QStringLiteral("COMUNE DI PROVA"));
+    engine.setDataset(&m_dm->ttPROFESSIONISTI);
+    QVERIFY2(engine.loadFromText(example.join('\n'), QStringLiteral("esempio.frf")), qPrintable(engine.errorString()));
+    QVERIFY2(engine.prepareReport(), qPrintable(engine.errorString()));
+    const QStringList printed = engine.prepared().pageTexts(0);
+    QCOMPARE(printed.mid(0, 4), (QStringList{"COMUNE DI PROVA", "Cognome e nome", "Codice fiscale", "Albo"}));
+    QCOMPARE(printed.mid(4, 3), (QStringList{"VERDI LUCA", "VRDLCU70B02F205X", "Architetto"}));
+    QCOMPARE(printed.mid(10),
+             (QStringList{"Totale: 2 professionisti", "Stampato il " + QDate::currentDate().toString("dd/MM/yyyy"),
+                          "Pagina 1 di 1"}));
 }
 
 QTEST_MAIN(TestTemplates)
