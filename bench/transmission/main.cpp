@@ -297,19 +297,37 @@ int main(int argc, char* argv[])
     const qlonglong rssBefore = statusKb("VmRSS:");
     resetPeak();
     TransmissionResult result;
-    qlonglong peak = 0;
+    qlonglong peak = 0, warmBefore = 0, warmPeak = 0;
     for (int run = 0; run < kRuns; ++run) {
+        if (run == 1) {
+            warmBefore = statusKb("VmRSS:");
+            resetPeak();
+        }
         timer.restart();
         result = CreaFileTrasmissione(dm);
         best(generateMs, timer.elapsed());
         if (run == 0)
             peak = statusKb("VmHWM:");
+        if (run == 1)
+            warmPeak = statusKb("VmHWM:");
         if (!result.written) {
             std::fprintf(stderr, "generation failed: %s\n", qPrintable(ui.messages.join(QLatin1String(" | "))));
             return 1;
         }
     }
     const QString generated = QDir::fromNativeSeparators(result.path);
+
+    // Saving the filing row at the end, on its own: the data module re-reads the filing's
+    // requests when its row is posted.
+    qint64 postMs = -1;
+    for (int run = 0; run < kRuns; ++run) {
+        timer.restart();
+        dm.ttDENUNCE.edit();
+        dm.ttDENUNCE.setValue(QStringLiteral("NOME_FILE"), result.path);
+        dm.ttDENUNCE.setValue(QStringLiteral("STATO"), QStringLiteral("C"));
+        dm.ttDENUNCE.post();
+        best(postMs, timer.elapsed());
+    }
 
     // The codice fiscale check that the generation runs first, on its own.
     for (int run = 0; run < kRuns; ++run) {
@@ -333,16 +351,18 @@ int main(int argc, char* argv[])
     TransmissionValidator validator;
     validator.validateFile(generated);
 
-    std::printf("CreaFileTrasmissione: %lld lines (%lld bytes) in %lld ms (best of %d), of which about %lld ms the "
-                "codice fiscale check of %d persons\n",
+    std::printf("CreaFileTrasmissione: %lld lines (%lld bytes) in %lld ms (best of %d); within it about %lld ms "
+                "the codice fiscale check of %d persons and %lld ms saving the filing row\n",
                 qlonglong(bytes.size() / 370), qlonglong(bytes.size()), qlonglong(generateMs), kRuns,
-                qlonglong(checkMs), archive.persons);
+                qlonglong(checkMs), archive.persons, qlonglong(postMs));
     std::printf("floor (one SQL statement into a buffered file): %lld lines in %lld ms (best of %d); same bytes: %s\n",
                 floorLines, qlonglong(floorMs), kRuns, same ? "yes" : "NO");
-    std::printf("ratio: %.2fx whole operation, %.2fx without the codice fiscale check\n",
-                double(generateMs) / qMax<qint64>(1, floorMs), double(generateMs - checkMs) / qMax<qint64>(1, floorMs));
-    std::printf("memory: resident %lld kB before the first generation, peak %lld kB during it (+%lld kB)\n", rssBefore,
-                peak, peak - rssBefore);
+    const double floor = double(qMax<qint64>(1, floorMs));
+    std::printf("ratio to the floor: %.2fx the whole operation, %.2fx its record walk alone\n", generateMs / floor,
+                (generateMs - checkMs - postMs) / floor);
+    std::printf("memory: resident %lld kB before the first generation, peak %lld kB during it (+%lld kB, the "
+                "codice fiscale check's rows included); +%lld kB during a later generation\n",
+                rssBefore, peak, peak - rssBefore, warmPeak - warmBefore);
     std::printf("validator: %s\n",
                 validator.isValid() ? qPrintable(validator.summary()) : qPrintable(validator.problemLines().value(0)));
 
