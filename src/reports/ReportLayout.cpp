@@ -43,6 +43,9 @@ Layouter::Layouter(const ReportTemplate& tpl, PreparedReport& out)
 
 int Layouter::styleFor(const ReportObject& o)
 {
+    const auto known = m_objectStyle.constFind(&o);
+    if (known != m_objectStyle.constEnd())
+        return known.value();
     const QString key = QStringLiteral("%1|%2|%3%4%5|%6|%7|%8|%9")
                             .arg(o.fontFamily)
                             .arg(o.fontSize)
@@ -54,8 +57,10 @@ int Layouter::styleFor(const ReportObject& o)
                             .arg(o.lineWidth)
                             .arg(o.fill.isValid() ? o.fill.name(QColor::HexArgb) : QString());
     const auto it = m_styleIndex.constFind(key);
-    if (it != m_styleIndex.constEnd())
+    if (it != m_styleIndex.constEnd()) {
+        m_objectStyle.insert(&o, it.value());
         return it.value();
+    }
     TextStyle s;
     s.font = QFont(o.fontFamily);
     s.font.setPixelSize(qMax(1, qRound(o.fontSize * kDotsPerInch / 72.0)));
@@ -75,6 +80,7 @@ int Layouter::styleFor(const ReportObject& o)
     m_metrics << QFontMetricsF(s.font);
     const int index = int(m_out.styles.size()) - 1;
     m_styleIndex.insert(key, index);
+    m_objectStyle.insert(&o, index);
     return index;
 }
 

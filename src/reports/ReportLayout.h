@@ -45,6 +45,7 @@ private:
     PreparedReport& m_out;
     QList<QFontMetricsF> m_metrics;
     QHash<QString, int> m_styleIndex;
+    QHash<const ReportObject*, int> m_objectStyle;
     double m_left;
 };
 
