@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -40,6 +41,49 @@ public:
                 c = QChar(c.unicode() - ('a' - 'A'));
         return Acceptable;
     }
+};
+
+// The municipalities whose name contains what was typed, the closest first: the name itself,
+// then names that begin with it, then names with a word that begins with it, then the rest.
+class MunicipalityMatches : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void setTyped(const QString& typed)
+    {
+        m_typed = typed.trimmed();
+        invalidate();
+        sort(colNome);
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        return !m_typed.isEmpty() &&
+               name(sourceModel()->index(row, colNome, parent)).contains(m_typed, Qt::CaseInsensitive);
+    }
+    bool lessThan(const QModelIndex& a, const QModelIndex& b) const override
+    {
+        const int ra = rank(name(a));
+        const int rb = rank(name(b));
+        if (ra != rb)
+            return ra < rb;
+        return name(a) < name(b);
+    }
+
+private:
+    static QString name(const QModelIndex& i) { return i.data().toString(); }
+    int rank(const QString& n) const
+    {
+        if (n.compare(m_typed, Qt::CaseInsensitive) == 0)
+            return 0;
+        if (n.startsWith(m_typed, Qt::CaseInsensitive))
+            return 1;
+        const int at = int(n.indexOf(m_typed, 0, Qt::CaseInsensitive));
+        return at > 0 && !n.at(at - 1).isLetterOrNumber() ? 2 : 3;
+    }
+    QString m_typed;
 };
 
 QLabel* caption(const QString& text, QWidget* buddy)
@@ -115,17 +159,25 @@ TdlgImpostazioni::TdlgImpostazioni(Tdm& dm, QWidget* parent)
     ecitta->setModelColumn(colNome);
     ecitta->setView(municipalityView());
     // Typing part of a name offers every municipality that contains it.
-    auto* completer = new QCompleter(m_comuni, ecitta);
+    auto* matches = new MunicipalityMatches(ecitta);
+    matches->setSourceModel(m_comuni);
+    auto* completer = new QCompleter(matches, ecitta);
     completer->setObjectName(QStringLiteral("ecittaCompleter"));
     completer->setCompletionColumn(colNome);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
-    completer->setFilterMode(Qt::MatchContains);
-    completer->setCompletionMode(QCompleter::PopupCompletion);
+    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     completer->setMaxVisibleItems(15);
     completer->setPopup(municipalityView());
     ecitta->setCompleter(completer);
     sizeColumns(ecitta->view());
     sizeColumns(completer->popup());
+    connect(ecitta->lineEdit(), &QLineEdit::textEdited, this, [matches, completer](const QString& text) {
+        matches->setTyped(text);
+        if (matches->rowCount() > 0)
+            completer->complete();
+        else
+            completer->popup()->hide();
+    });
     ecitta->setCurrentIndex(-1);
     connect(ecitta, &QComboBox::activated, this, [this](int) { dxLookupEdit1CloseUp(); });
 
@@ -280,7 +332,9 @@ void TdlgImpostazioni::dxLookupEdit1CloseUp()
     ecap->setText(cell(colCap));
     eBelf->setText(cell(colCodice));
     eprov->setText(cell(colProv));
-    if (edenom->text().trimmed().isEmpty())
+    // The placeholder of a new installation ("COMUNE DI ...") is no denomination either.
+    const QString denominazione = edenom->text().trimmed();
+    if (denominazione.isEmpty() || denominazione == TEnteSettings().DENOMINAZIONE)
         edenom->setText(QStringLiteral("COMUNE DI ") + cell(colNome));
 }
 
