@@ -34,6 +34,8 @@ void Startup::start()
     if (m_options.today)
         m_main->today = m_options.today;
     m_main->showMaximized();
+    // Over the main window until the first showing frees it.
+    splash->raise();
 }
 
 void Startup::finish()
