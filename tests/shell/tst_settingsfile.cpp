@@ -1,9 +1,13 @@
 // The settings file ZOL.INI: defaults, the order of the keys, values that read back exactly,
 // case-insensitive names, the day numbers and a file that cannot be written.
 
+#include "support/ScriptedInteraction.h"
+
 #include "archive/Cp1252.h"
 #include "archive/Settings.h"
+#include "archive/Tdm.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -231,6 +235,24 @@ private slots:
         QVERIFY(!writeSettingsFile(blocker + QStringLiteral("/ZOL.INI"), s, &why));
         QVERIFY(!why.isEmpty());
         QCOMPARE(readAll(blocker), QByteArray("not a folder"));
+    }
+
+    // A settings file that exists but cannot be read: the user is told, the defaults are used.
+    void unreadableFile()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("ZOL.INI")));
+        Tdm dm(dir.path());
+        dm.EnteSettings.BELFIORE = QStringLiteral("H501");
+        zol::test::ScriptedInteraction user;
+        ReadSettings(dm);
+        QCOMPARE(user.messages.size(), 1);
+        QVERIFY2(user.texts().first().startsWith(QStringLiteral("Impossibile leggere le impostazioni dal file %1: ")
+                                                     .arg(QDir::toNativeSeparators(dm.settingsFile()))),
+                 qPrintable(user.texts().first()));
+        QVERIFY(user.texts().first().endsWith(QStringLiteral("\nVengono usati i valori predefiniti.")));
+        QCOMPARE(dm.EnteSettings.BELFIORE, QString());
+        QCOMPARE(dm.EnteSettings.DENOMINAZIONE, QStringLiteral("COMUNE DI ..."));
     }
 
     void dayNumbers_data()
