@@ -3,6 +3,7 @@
 #include "app/forms/QtInteraction.h"
 #include "app/forms/Startup.h"
 #include "archive/forms/TDlgDPDbOnProgress.h" // completes QtInteraction's progress window type
+#include "reports/forms/ReportPreviewDialog.h"
 
 #include <QApplication>
 
@@ -38,6 +39,7 @@ int main(int argc, char* argv[])
     zol::applyHintSettings(app);
 
     zol::QtInteraction interaction;
+    interaction.reportPreviewer = &zol::showReportPreview;
     zol::InteractionGuard guard(&interaction);
 
     // Splash, data module, main window; the loop runs until the main window closes; then the
