@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QTest>
 
+Q_DECLARE_METATYPE(zol::FilingOperation)
+
 using namespace zol;
 using zol::test::ScriptedInteraction;
 using zol::test::TestFolder;
@@ -333,7 +335,7 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(zol::FilingOperation)
 
 QTEST_GUILESS_MAIN(TestFilingLifecycle)
 #include "tst_filinglifecycle.moc"
+
