@@ -311,6 +311,30 @@ private slots:
         QCOMPARE(user.texts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
     }
 
+    // Every request added to the current filing starts with its defaults and the filing's key.
+    void newRequestDefaults()
+    {
+        Archive a;
+        addFilings(a.dm, {"2007/1/C"});
+        QVERIFY(CreateDenuncia(a.dm, 2008));
+        const qlonglong filing = a.dm.ttDENUNCE.integer(QStringLiteral("ID_DENUNCIA"));
+        Table& r = a.dm.ttRICHIESTE;
+        QVERIFY(r.append());
+        QCOMPARE(r.value(QStringLiteral("NUM_TRASM")).toLongLong(), 1);
+        QCOMPARE(r.value(QStringLiteral("PADRE")).toLongLong(), 0);
+        QCOMPARE(r.value(QStringLiteral("DATA_CREAZIONE")).toDate(), QDate::currentDate());
+        QCOMPARE(r.integer(QStringLiteral("ID_DENUNCIA")), filing);
+        QVERIFY2(r.post(), qPrintable(r.errorString()));
+        Query q(&a.dm, QStringLiteral("check"));
+        q.setSql(QStringLiteral("select ID_DENUNCIA, NUM_TRASM, PADRE, DATA_CREAZIONE from RICHIESTE"));
+        QVERIFY(q.open());
+        QCOMPARE(q.rowCount(), 1);
+        QCOMPARE(q.integer(QStringLiteral("ID_DENUNCIA")), filing);
+        QCOMPARE(q.integer(QStringLiteral("NUM_TRASM")), 1);
+        QCOMPARE(q.integer(QStringLiteral("PADRE")), 0);
+        QCOMPARE(q.value(QStringLiteral("DATA_CREAZIONE")).toDate(), QDate::currentDate());
+    }
+
     void labels_data()
     {
         QTest::addColumn<QVariant>("stato");
@@ -335,7 +359,5 @@ private slots:
     }
 };
 
-
 QTEST_GUILESS_MAIN(TestFilingLifecycle)
 #include "tst_filinglifecycle.moc"
-
