@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QWidget>
 
@@ -45,10 +46,14 @@ public:
         if (tip.isEmpty())
             return false;
         const auto* help = static_cast<QHelpEvent*>(event);
-        QString html = tip.toHtmlEscaped();
-        html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
-        QToolTip::showText(help->globalPos(), QStringLiteral("<p style=\"white-space: normal;\">%1</p>").arg(html), w,
-                           QRect(), kShown);
+        QString shown = tip;
+        if (!Qt::mightBeRichText(tip)) {
+            // Plain text is not wrapped by the hint window: as rich text it is.
+            shown = tip.toHtmlEscaped();
+            shown.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+            shown = QStringLiteral("<p style=\"white-space: normal;\">%1</p>").arg(shown);
+        }
+        QToolTip::showText(help->globalPos(), shown, w, QRect(), kShown);
         return true;
     }
 };
