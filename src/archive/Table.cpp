@@ -111,12 +111,9 @@ bool Table::readRows(QList<Row>& rows)
     for (int i = 0; i < m_storedCount; ++i)
         cols << quoted(m_fields.at(i).name);
     QString sql = QStringLiteral("SELECT %1, rowid FROM %2").arg(cols.join(QLatin1Char(',')), qualified());
-    QVariant key;
-    if (m_master) {
+    const QVariant key = masterKey();
+    if (m_master)
         sql += QStringLiteral(" WHERE %1 = :key").arg(quoted(m_detailField));
-        if (m_master->isActive() && m_master->state() != State::Insert)
-            key = m_master->value(m_masterField);
-    }
     const TableDef* def = Schema::table(m_table);
     sql += QStringLiteral(" ORDER BY ") + (def ? def->orderBy : QStringLiteral("rowid"));
     Statement s = m_dm->db().prepare(sql);
@@ -126,6 +123,7 @@ bool Table::readRows(QList<Row>& rows)
     }
     if (m_master)
         s.bind(QStringLiteral(":key"), key);
+    m_loadedKey = key;
     while (s.step()) {
         Row r(m_fields.size() + 1);
         for (int i = 0; i < m_storedCount; ++i)
@@ -182,10 +180,24 @@ void Table::close()
     m_fields.clear();
 }
 
+QVariant Table::masterKey() const
+{
+    if (!m_master || !m_master->isActive() || m_master->state() == State::Insert || m_master->recNo() < 0)
+        return {};
+    return m_master->value(m_masterField);
+}
+
 void Table::masterMoved()
 {
-    if (isActive())
-        refresh();
+    // Saving the master row, or moving onto the row already shown, changes nothing here.
+    if (!isActive())
+        return;
+    const QVariant key = masterKey();
+    if (key.isNull() == m_loadedKey.isNull() && key == m_loadedKey)
+        return;
+    if (isEditing())
+        post(); // a row being edited is kept, as when the user leaves it
+    refresh();
 }
 
 QVariant Table::rowValue(const QVariantList& row, const QString& column) const

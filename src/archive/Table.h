@@ -55,6 +55,7 @@ private:
     bool readRows(QList<Row>& rows);
     QVariant fromStore(const Field& f, const QVariant& v) const;
     void masterMoved();
+    QVariant masterKey() const;
     QString qualified() const;
 
     Tdm* m_dm;
@@ -63,6 +64,7 @@ private:
     QString m_masterField;
     QString m_detailField;
     QList<Lookup> m_lookups;
+    QVariant m_loadedKey; // the master key the rows were read for
     int m_storedCount = 0; // fields before the derived ones; field 0 is the rowid
 };
 
