@@ -6,6 +6,7 @@
 #include "fiscal/EventPump.h"
 
 #include <QDate>
+#include <QHash>
 
 namespace zol {
 namespace {
@@ -31,44 +32,51 @@ bool VerificaCodiciFiscali(Tdm& dm, QString* error)
     list.emptyTable();
     BusyCursor busy;
 
-    Query& q = dm.Q1;
-    q.setSql(kPersonsQuery);
-    if (!q.open()) {
+    // The persons are read one at a time, so that memory does not grow with the registry.
+    Statement q = dm.db().prepare(kPersonsQuery);
+    if (!q.isValid()) {
         if (error)
-            *error = q.errorString();
+            *error = dm.db().error().text;
         return false;
     }
     // The columns are found once; the rows are then read by position.
-    const int cognome = q.fieldIndex(QStringLiteral("PERS_COGNOME"));
-    const int nome = q.fieldIndex(QStringLiteral("PERS_NOME"));
-    const int sesso = q.fieldIndex(QStringLiteral("PERS_SESSO"));
-    const int nascita = q.fieldIndex(QStringLiteral("PERS_DNASCITA"));
-    const int cf = q.fieldIndex(QStringLiteral("PERS_CF"));
-    const int codice = q.fieldIndex(QStringLiteral("CODICE"));
+    QHash<QString, int> column;
+    for (int i = 0; i < q.columnCount(); ++i)
+        column.insert(q.columnName(i).toUpper(), i);
+    const int cognome = column.value(QStringLiteral("PERS_COGNOME"));
+    const int nome = column.value(QStringLiteral("PERS_NOME"));
+    const int sesso = column.value(QStringLiteral("PERS_SESSO"));
+    const int nascita = column.value(QStringLiteral("PERS_DNASCITA"));
+    const int cf = column.value(QStringLiteral("PERS_CF"));
+    const int codice = column.value(QStringLiteral("CODICE"));
     EventPump pump;
-    for (int row = 0; row < q.rowCount(); ++row) {
-        const auto text = [&](int field) { return q.valueAt(row, field).toString(); };
-        const QDate born = q.valueAt(row, nascita).toDate();
+    while (q.step()) {
+        const auto text = [&](int field) { return q.value(field).toString(); };
+        const QDate born = QDate::fromString(text(nascita).left(10), Qt::ISODate);
         // Without a birth date no code can be derived: the person is listed whatever it holds.
         const bool mismatch = !born.isValid() || CalcolaCodiceFiscale(text(cognome), text(nome), text(sesso),
                                                                       ddmmyy(born), text(codice)) != text(cf);
         if (mismatch) {
-            const bool added = list.append() && list.setValue(QStringLiteral("cognome"), q.valueAt(row, cognome)) &&
-                               list.setValue(QStringLiteral("nome"), q.valueAt(row, nome)) &&
-                               list.setValue(QStringLiteral("cf"), q.valueAt(row, cf)) &&
-                               list.setValue(QStringLiteral("sesso"), q.valueAt(row, sesso)) &&
-                               list.setValue(QStringLiteral("dnascita"), q.valueAt(row, nascita)) && list.post();
+            const bool added = list.append() && list.setValue(QStringLiteral("cognome"), q.value(cognome)) &&
+                               list.setValue(QStringLiteral("nome"), q.value(nome)) &&
+                               list.setValue(QStringLiteral("cf"), q.value(cf)) &&
+                               list.setValue(QStringLiteral("sesso"), q.value(sesso)) &&
+                               list.setValue(QStringLiteral("dnascita"), born.isValid() ? QVariant(born) : QVariant()) &&
+                               list.post();
             if (!added) {
                 if (error)
                     *error = list.errorString();
                 list.cancel();
-                q.close();
                 return false;
             }
         }
         pump();
     }
-    q.close();
+    if (q.error().isError()) {
+        if (error)
+            *error = q.error().text;
+        return false;
+    }
 
     if (list.isEmpty())
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Interaction.h"
+#include "archive/forms/TDlgDPDbOnProgress.h"
 
 #include <QPointer>
 
@@ -9,8 +10,6 @@
 class QWidget;
 
 namespace zol {
-
-class TDlgDPDbOnProgress;
 
 // The program's answer to the interaction seam: real Qt dialogs, Italian button texts.
 class QtInteraction : public Interaction
