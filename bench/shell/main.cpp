@@ -31,17 +31,9 @@ using namespace zol;
 namespace {
 
 // Answers every question with its default and shows nothing.
-class Quiet : public Interaction
+class Quiet : public QuietInteraction
 {
 public:
-    int message(const QString&, const QString&, Icon, int, int d) override { return d; }
-    bool inputBox(const QString&, const QString&, QString&) override { return false; }
-    int choose(const QString&, const QString&, const QStringList&) override { return -1; }
-    void setBusy(bool) override {}
-    void beginProgress(const QString&, const QString&) override {}
-    void setProgress(const QString&, int) override {}
-    void endProgress() override {}
-    void processEvents() override {}
     bool openUrl(const QUrl&) override { return true; }
     bool previewReport(const ReportRequest&) override { return true; }
 };

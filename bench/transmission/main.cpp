@@ -30,7 +30,7 @@ namespace {
 
 // The user of the benchmark: answers every question with its default, lets events through as
 // the program does, and counts what it was told.
-class BenchInteraction : public Interaction
+class BenchInteraction : public QuietInteraction
 {
 public:
     int message(const QString&, const QString& text, Icon, int, int defaultButton) override
@@ -38,12 +38,6 @@ public:
         messages << text;
         return defaultButton;
     }
-    bool inputBox(const QString&, const QString&, QString&) override { return false; }
-    int choose(const QString&, const QString&, const QStringList&) override { return -1; }
-    void setBusy(bool) override {}
-    void beginProgress(const QString&, const QString&) override {}
-    void setProgress(const QString&, int) override {}
-    void endProgress() override {}
     void processEvents() override { QCoreApplication::processEvents(); }
     bool openUrl(const QUrl&) override { return true; }
     bool previewReport(const ReportRequest&) override { return true; }

@@ -3,29 +3,13 @@
 namespace zol {
 namespace {
 
-// Used before the program or a test installs its own: answers every question with its default.
-class SilentInteraction : public Interaction
-{
-public:
-    int message(const QString&, const QString&, Icon, int, int defaultButton) override { return defaultButton; }
-    bool inputBox(const QString&, const QString&, QString&) override { return false; }
-    int choose(const QString&, const QString&, const QStringList&) override { return -1; }
-    void setBusy(bool) override {}
-    void beginProgress(const QString&, const QString&) override {}
-    void setProgress(const QString&, int) override {}
-    void endProgress() override {}
-    void processEvents() override {}
-    bool openUrl(const QUrl&) override { return false; }
-    bool previewReport(const ReportRequest&) override { return false; }
-};
-
 Interaction* g_current = nullptr;
 
 } // namespace
 
 Interaction& ui()
 {
-    static SilentInteraction silent;
+    static QuietInteraction silent;
     return g_current ? *g_current : silent;
 }
 

@@ -66,8 +66,25 @@ public:
     bool question(const QString& text, const QString& title = QString(), bool defaultYes = false);
 };
 
-// The interaction in force: the one installed last, or a silent one that answers every
-// question with its default button before anything was installed.
+// An interaction that shows nothing and answers every question with its default button. Batch
+// tools derive from it and override only what they report.
+class QuietInteraction : public Interaction
+{
+public:
+    int message(const QString&, const QString&, Icon, int, int defaultButton) override { return defaultButton; }
+    bool inputBox(const QString&, const QString&, QString&) override { return false; }
+    int choose(const QString&, const QString&, const QStringList&) override { return -1; }
+    void setBusy(bool) override {}
+    void beginProgress(const QString&, const QString&) override {}
+    void setProgress(const QString&, int) override {}
+    void endProgress() override {}
+    void processEvents() override {}
+    bool openUrl(const QUrl&) override { return false; }
+    bool previewReport(const ReportRequest&) override { return false; }
+};
+
+// The interaction in force: the one installed last, or a QuietInteraction before anything
+// was installed.
 Interaction& ui();
 
 // Installs an interaction for the lifetime of the guard and restores the previous one after.

@@ -17,7 +17,7 @@ const char* const kUsage = "render CARTELLA MODELLO --pdf FILE [--denuncia ID]  
                            "sull'archivio della cartella in un file PDF";
 
 // The batch side of the seam: messages go to the terminal, the preview goes to the PDF file.
-class RenderInteraction : public Interaction
+class RenderInteraction : public QuietInteraction
 {
 public:
     explicit RenderInteraction(const QString& pdfPath) : m_pdf(pdfPath) {}
@@ -27,14 +27,6 @@ public:
         (icon == Icon::Error ? err() : out()) << text << "\n";
         return defaultButton == NoButton ? Ok : defaultButton;
     }
-    bool inputBox(const QString&, const QString&, QString&) override { return false; }
-    int choose(const QString&, const QString&, const QStringList&) override { return -1; }
-    void setBusy(bool) override {}
-    void beginProgress(const QString&, const QString&) override {}
-    void setProgress(const QString&, int) override {}
-    void endProgress() override {}
-    void processEvents() override {}
-    bool openUrl(const QUrl&) override { return false; }
     bool previewReport(const ReportRequest& request) override
     {
         QString error;
