@@ -67,8 +67,8 @@ void Dataset::setState(State s)
 
 void Dataset::first()
 {
-    if (isEditing())
-        post();
+    if (isEditing() && !post())
+        return; // the row being edited stays current until it is corrected or cancelled
     m_current = m_rows.isEmpty() ? -1 : 0;
     m_eof = m_rows.isEmpty();
     m_bof = true;
@@ -77,8 +77,8 @@ void Dataset::first()
 
 void Dataset::last()
 {
-    if (isEditing())
-        post();
+    if (isEditing() && !post())
+        return;
     m_current = int(m_rows.size()) - 1;
     m_eof = true;
     m_bof = m_rows.isEmpty();

@@ -293,6 +293,33 @@ private slots:
         QCOMPARE(dm.ttRICHIEDENTI.text("PERS_NOME"), QStringLiteral("GIOSUÈ €"));
     }
 
+    void movingOffARefusedRowKeepsIt()
+    {
+        test::TestFolder folder;
+        test::ScriptedInteraction ui;
+        Tdm dm(folder.path());
+        dm.DataModuleCreate();
+        for (const char* name : {"ALFA", "BETA"}) {
+            dm.ttIMPRESE.append();
+            dm.ttIMPRESE.setValue("DENOMINAZIONE", name);
+            QVERIFY(dm.ttIMPRESE.post());
+        }
+        QCOMPARE(dm.ttIMPRESE.recNo(), 1);
+        dm.ttIMPRESE.edit();
+        dm.ttIMPRESE.setValue("PARTITA_IVA", QStringLiteral("012345678901")); // 12 of 11
+        for (auto move : {&Dataset::first, &Dataset::last, &Dataset::next, &Dataset::prior}) {
+            (dm.ttIMPRESE.*move)();
+            QCOMPARE(dm.ttIMPRESE.recNo(), 1);
+            QCOMPARE(dm.ttIMPRESE.state(), Dataset::State::Edit);
+            QCOMPARE(dm.ttIMPRESE.text("DENOMINAZIONE"), QStringLiteral("BETA"));
+        }
+        QVERIFY(dm.ttIMPRESE.errorString().startsWith(QStringLiteral("Il campo PARTITA_IVA accetta al massimo 11")));
+        dm.ttIMPRESE.cancel();
+        dm.ttIMPRESE.first();
+        QCOMPARE(dm.ttIMPRESE.text("DENOMINAZIONE"), QStringLiteral("ALFA"));
+        QCOMPARE(dm.ttIMPRESE.value("PARTITA_IVA"), QVariant());
+    }
+
     void editAndDeleteReachTheFile()
     {
         test::TestFolder folder;
