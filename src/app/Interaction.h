@@ -27,7 +27,16 @@ class Interaction
 {
 public:
     enum class Icon { None, Information, Warning, Error, Question };
-    enum Button { NoButton = 0, Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8, Abort = 0x10, Retry = 0x20, Ignore = 0x40 };
+    enum Button {
+        NoButton = 0,
+        Ok = 0x1,
+        Cancel = 0x2,
+        Yes = 0x4,
+        No = 0x8,
+        Abort = 0x10,
+        Retry = 0x20,
+        Ignore = 0x40
+    };
 
     virtual ~Interaction() = default;
 

@@ -189,8 +189,8 @@ QVariant Statement::value(int i) const
         return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)),
                                           sqlite3_column_bytes(m_stmt, i)));
     case SQLITE_BLOB:
-        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt, i)),
-                                   sqlite3_column_bytes(m_stmt, i)));
+        return QVariant(
+            QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt, i)), sqlite3_column_bytes(m_stmt, i)));
     default:
         return QVariant();
     }
@@ -207,8 +207,8 @@ bool Connection::open(const QString& path, bool create, bool readOnly)
 {
     close();
     const char* mode = readOnly ? "ro" : (create ? "rwc" : "rw");
-    const int flags = SQLITE_OPEN_URI | (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE)
-                      | (create && !readOnly ? SQLITE_OPEN_CREATE : 0);
+    const int flags = SQLITE_OPEN_URI | (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+                      (create && !readOnly ? SQLITE_OPEN_CREATE : 0);
     const QByteArray uri = fileUri(path, mode).toUtf8();
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(uri.constData(), &db, flags, nullptr);

@@ -28,8 +28,8 @@ public:
     {
         QString name;
         ColumnType type = ColumnType::Text;
-        int width = 0;            // characters, for texts
-        bool derived = false;     // computed when read, never stored
+        int width = 0;        // characters, for texts
+        bool derived = false; // computed when read, never stored
     };
 
     explicit Dataset(const QString& name, QObject* parent = nullptr);
@@ -115,8 +115,8 @@ protected:
     bool m_eof = true;
     bool m_bof = true;
     State m_state = State::Inactive;
-    Row m_buffer;       // the row being inserted or edited
-    Row m_original;     // the row before the edit
+    Row m_buffer;   // the row being inserted or edited
+    Row m_original; // the row before the edit
     QString m_error;
 };
 

@@ -6,9 +6,7 @@
 
 namespace zol {
 
-Query::Query(Tdm* dm, const QString& name, QObject* parent) : Dataset(name, parent), m_dm(dm)
-{
-}
+Query::Query(Tdm* dm, const QString& name, QObject* parent) : Dataset(name, parent), m_dm(dm) {}
 
 void Query::setSql(const QString& sql)
 {

@@ -29,8 +29,8 @@ struct TableDef
     QString name;
     QList<ColumnDef> columns;
     QList<IndexDef> indexes;
-    QString keyColumn;  // the auto-increment id
-    QString orderBy;    // the order the table is read and shown in
+    QString keyColumn; // the auto-increment id
+    QString orderBy;   // the order the table is read and shown in
     int major = 1;
     int minor = 0;
 

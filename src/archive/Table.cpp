@@ -235,9 +235,10 @@ bool Table::insertRow(Row& row)
         values << row.value(i);
     }
     Connection& db = m_dm->db();
-    const QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(qualified())
-                                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                             .arg(qualified(), cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    const QString sql = cols.isEmpty()
+                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(qualified())
+                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(qualified(), cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     if (!db.exec(sql, values)) {
         setError(QStringLiteral("Salvataggio in %1 non riuscito: %2").arg(fileName(), db.error().text));
         return false;
@@ -247,7 +248,8 @@ bool Table::insertRow(Row& row)
     if (keyField >= 0) {
         // Tables of an older layout have a plain id column: it takes the new row's number.
         if (m_fields.at(keyField).type != ColumnType::AutoInc)
-            db.exec(QStringLiteral("UPDATE %1 SET %2 = rowid WHERE rowid = ?").arg(qualified(), quoted(m_fields.at(keyField).name)),
+            db.exec(QStringLiteral("UPDATE %1 SET %2 = rowid WHERE rowid = ?")
+                        .arg(qualified(), quoted(m_fields.at(keyField).name)),
                     QVariantList{rowid});
         row[keyField] = rowid;
     }
@@ -270,7 +272,8 @@ bool Table::updateRow(const Row& before, Row& after)
         return true;
     values << before.value(m_fields.size());
     Connection& db = m_dm->db();
-    if (!db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(qualified(), sets.join(QLatin1Char(','))), values)) {
+    if (!db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(qualified(), sets.join(QLatin1Char(','))),
+                 values)) {
         setError(QStringLiteral("Salvataggio in %1 non riuscito: %2").arg(fileName(), db.error().text));
         return false;
     }
@@ -280,7 +283,8 @@ bool Table::updateRow(const Row& before, Row& after)
 bool Table::deleteRow(const Row& row)
 {
     Connection& db = m_dm->db();
-    if (!db.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(qualified()), QVariantList{row.value(m_fields.size())})) {
+    if (!db.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(qualified()),
+                 QVariantList{row.value(m_fields.size())})) {
         setError(QStringLiteral("Eliminazione da %1 non riuscita: %2").arg(fileName(), db.error().text));
         return false;
     }

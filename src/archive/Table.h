@@ -64,7 +64,7 @@ private:
     QString m_masterField;
     QString m_detailField;
     QList<Lookup> m_lookups;
-    QVariant m_loadedKey; // the master key the rows were read for
+    QVariant m_loadedKey;  // the master key the rows were read for
     int m_storedCount = 0; // fields before the derived ones; field 0 is the rowid
 };
 

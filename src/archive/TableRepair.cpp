@@ -83,8 +83,9 @@ public:
         qint64 from = std::numeric_limits<qint64>::min() + 1;
         qint64 copied = 0;
         for (;;) {
-            Statement scan = m_src.prepare(QStringLiteral("SELECT rowid,%1 FROM \"%2\" NOT INDEXED WHERE rowid >= ? ORDER BY rowid")
-                                               .arg(m_selectList, m_table));
+            Statement scan =
+                m_src.prepare(QStringLiteral("SELECT rowid,%1 FROM \"%2\" NOT INDEXED WHERE rowid >= ? ORDER BY rowid")
+                                  .arg(m_selectList, m_table));
             if (!scan.isValid()) {
                 m_hadErrors = true;
                 return copied;
@@ -116,8 +117,9 @@ private:
     // 1 when a seek to rowid >= a works and finds a row, 0 when it works and finds none, -1 when it fails.
     int probe(qint64 a)
     {
-        Statement s = m_src.prepare(
-            QStringLiteral("SELECT rowid FROM \"%1\" NOT INDEXED WHERE rowid >= ? ORDER BY rowid LIMIT 1").arg(m_table));
+        Statement s =
+            m_src.prepare(QStringLiteral("SELECT rowid FROM \"%1\" NOT INDEXED WHERE rowid >= ? ORDER BY rowid LIMIT 1")
+                              .arg(m_table));
         if (!s.isValid())
             return -1;
         s.bind(1, a);
@@ -171,7 +173,8 @@ QStringList columnsOf(Connection& db, const QString& table)
     QStringList out;
     Statement s = db.prepare(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
     while (s.isValid() && s.step()) {
-        const bool rowidAlias = s.value(5).toInt() == 1 && s.value(2).toString().toUpper().startsWith(QLatin1String("INTEGER"));
+        const bool rowidAlias =
+            s.value(5).toInt() == 1 && s.value(2).toString().toUpper().startsWith(QLatin1String("INTEGER"));
         if (!rowidAlias)
             out << s.value(1).toString();
     }
@@ -204,8 +207,8 @@ RepairResult rebuildTableFile(const QString& path, const std::function<void(int)
     ok = ok && copier.ready();
     if (ok) {
         qint64 maxRowid = src.scalar(QStringLiteral("SELECT max(rowid) FROM \"%1\"").arg(schema.table)).toLongLong();
-        const qint64 seq = src.scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"), {schema.table})
-                               .toLongLong();
+        const qint64 seq =
+            src.scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"), {schema.table}).toLongLong();
         maxRowid = qMax(maxRowid, seq);
         result.rowsCopied = copier.copyAll(maxRowid, progress);
         if (result.rowsCopied == 0 && copier.hadErrors()) {
@@ -213,8 +216,10 @@ RepairResult rebuildTableFile(const QString& path, const std::function<void(int)
             dst.setError({1, 1, QStringLiteral("nessuna riga leggibile")});
         }
         // Ids are never given twice: the counter keeps the highest id the table ever had.
-        const qint64 copiedMax = dst.scalar(QStringLiteral("SELECT max(rowid) FROM \"%1\"").arg(schema.table)).toLongLong();
-        if (dst.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'sqlite_sequence'")).toInt() > 0) {
+        const qint64 copiedMax =
+            dst.scalar(QStringLiteral("SELECT max(rowid) FROM \"%1\"").arg(schema.table)).toLongLong();
+        if (dst.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'sqlite_sequence'")).toInt() >
+            0) {
             dst.exec(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"), QVariantList{schema.table});
             ok = dst.exec(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"),
                           QVariantList{schema.table, qMax(seq, copiedMax)});

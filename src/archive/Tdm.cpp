@@ -53,8 +53,9 @@ ArchiveError ArchiveError::fromSql(const SqlError& e, const QString& fileName)
         break;
     case SQLITE_IOERR:
         a.code = (e.extended == SQLITE_IOERR_WRITE || e.extended == SQLITE_IOERR_FSYNC) ? WriteError : ReadError;
-        a.text = QStringLiteral("Errore di %1 sulla tabella \"%2\" (%3).")
-                     .arg(a.code == WriteError ? QStringLiteral("scrittura") : QStringLiteral("lettura"), fileName, e.text);
+        a.text =
+            QStringLiteral("Errore di %1 sulla tabella \"%2\" (%3).")
+                .arg(a.code == WriteError ? QStringLiteral("scrittura") : QStringLiteral("lettura"), fileName, e.text);
         break;
     case SQLITE_CANTOPEN:
         a.code = TableMissing;
@@ -76,8 +77,7 @@ ArchiveError ArchiveError::fromSql(const SqlError& e, const QString& fileName)
 // --- Tdm
 
 Tdm::Tdm(const QString& programFolder, QObject* parent)
-    : QObject(parent),
-      ttDENUNCE(this, QStringLiteral("ttDENUNCE"), QStringLiteral("DENUNCE"), this),
+    : QObject(parent), ttDENUNCE(this, QStringLiteral("ttDENUNCE"), QStringLiteral("DENUNCE"), this),
       ttRICHIESTE(this, QStringLiteral("ttRICHIESTE"), QStringLiteral("RICHIESTE"), this),
       ttRICHIEDENTI(this, QStringLiteral("ttRICHIEDENTI"), QStringLiteral("RICHIEDENTI"), this),
       ttIMPRESE(this, QStringLiteral("ttIMPRESE"), QStringLiteral("IMPRESE"), this),
@@ -86,14 +86,12 @@ Tdm::Tdm(const QString& programFolder, QObject* parent)
       ttCATASTO(this, QStringLiteral("ttCATASTO"), QStringLiteral("CATASTO"), this),
       ttMDPROF(this, QStringLiteral("ttMDPROF"), QStringLiteral("MDPROF"), this),
       ttMDIMPR(this, QStringLiteral("ttMDIMPR"), QStringLiteral("MDIMPR"), this),
-      ttCOMUNI(this, QStringLiteral("ttCOMUNI"), QStringLiteral("COMUNI"), this),
-      Q1(this, QStringLiteral("Q1"), this),
-      Q2(this, QStringLiteral("Q2"), this),
-      QSel(this, QStringLiteral("QSel"), this),
-      T1(this, QStringLiteral("T1"), QString(), this),
-      T2(this, QStringLiteral("T2"), QString(), this),
+      ttCOMUNI(this, QStringLiteral("ttCOMUNI"), QStringLiteral("COMUNI"), this), Q1(this, QStringLiteral("Q1"), this),
+      Q2(this, QStringLiteral("Q2"), this), QSel(this, QStringLiteral("QSel"), this),
+      T1(this, QStringLiteral("T1"), QString(), this), T2(this, QStringLiteral("T2"), QString(), this),
       mtRicorda(QStringLiteral("mtRicorda"),
-                {{QStringLiteral("NOME"), ColumnType::Text, 40, false}, {QStringLiteral("ID"), ColumnType::Integer, 0, false}},
+                {{QStringLiteral("NOME"), ColumnType::Text, 40, false},
+                 {QStringLiteral("ID"), ColumnType::Integer, 0, false}},
                 this),
       mtProblemi(QStringLiteral("mtProblemi"),
                  {{QStringLiteral("cognome"), ColumnType::Text, 35, false},
@@ -168,8 +166,8 @@ void Tdm::setUpLookups()
                       }});
     };
     const QString rich = QStringLiteral("SELECT %1 FROM RICHIEDENTI WHERE ID_RICHIEDENTE = ?");
-    const QString comuneOfApplicant =
-        QStringLiteral("SELECT (SELECT NOME FROM COMUNI WHERE ID = R.%1) FROM RICHIEDENTI R WHERE R.ID_RICHIEDENTE = ?");
+    const QString comuneOfApplicant = QStringLiteral(
+        "SELECT (SELECT NOME FROM COMUNI WHERE ID = R.%1) FROM RICHIEDENTI R WHERE R.ID_RICHIEDENTE = ?");
     const QString R = QStringLiteral("RICHIESTE");
     const QString idr = QStringLiteral("ID_RICHIEDENTE");
     text(QStringLiteral("lkCodFisRich"), 16, idr, R, rich.arg(QStringLiteral("PERS_CF")));
@@ -182,18 +180,21 @@ void Tdm::setUpLookups()
     text(QStringLiteral("lkCOMUNE_AZ"), 35, idr, R, comuneOfApplicant.arg(QStringLiteral("ID_COMUNE_AZ")));
 
     const QString comune = QStringLiteral("SELECT %1 FROM COMUNI WHERE ID = ?");
-    text(QStringLiteral("lkCOMUNE"), 35, QStringLiteral("ID_COMUNE"), QStringLiteral("RICHIEDENTI"), comune.arg(QStringLiteral("NOME")));
+    text(QStringLiteral("lkCOMUNE"), 35, QStringLiteral("ID_COMUNE"), QStringLiteral("RICHIEDENTI"),
+         comune.arg(QStringLiteral("NOME")));
     text(QStringLiteral("lkCOMUNE_AZ"), 35, QStringLiteral("ID_COMUNE_AZ"), QStringLiteral("RICHIEDENTI"),
          comune.arg(QStringLiteral("NOME")));
-    ttRICHIEDENTI.addLookup({QStringLiteral("CDENOM"), ColumnType::Text, 52, [](const Table& v, const Row& row) {
-                                 if (v.rowValue(row, QStringLiteral("TIPO_RICHIEDENTE")).toString() == QLatin1String("P"))
-                                     return QVariant(v.rowValue(row, QStringLiteral("PERS_COGNOME")).toString()
-                                                     + QLatin1Char(' ')
-                                                     + v.rowValue(row, QStringLiteral("PERS_NOME")).toString());
-                                 return QVariant(v.rowValue(row, QStringLiteral("AZ_DENOMINAZIONE")).toString());
-                             }});
-    text(QStringLiteral("lkCOMUNE"), 35, QStringLiteral("ID_COMUNE"), QStringLiteral("IMPRESE"), comune.arg(QStringLiteral("NOME")));
-    text(QStringLiteral("lkPROV"), 2, QStringLiteral("ID_COMUNE"), QStringLiteral("IMPRESE"), comune.arg(QStringLiteral("PROV")));
+    ttRICHIEDENTI.addLookup(
+        {QStringLiteral("CDENOM"), ColumnType::Text, 52, [](const Table& v, const Row& row) {
+             if (v.rowValue(row, QStringLiteral("TIPO_RICHIEDENTE")).toString() == QLatin1String("P"))
+                 return QVariant(v.rowValue(row, QStringLiteral("PERS_COGNOME")).toString() + QLatin1Char(' ') +
+                                 v.rowValue(row, QStringLiteral("PERS_NOME")).toString());
+             return QVariant(v.rowValue(row, QStringLiteral("AZ_DENOMINAZIONE")).toString());
+         }});
+    text(QStringLiteral("lkCOMUNE"), 35, QStringLiteral("ID_COMUNE"), QStringLiteral("IMPRESE"),
+         comune.arg(QStringLiteral("NOME")));
+    text(QStringLiteral("lkPROV"), 2, QStringLiteral("ID_COMUNE"), QStringLiteral("IMPRESE"),
+         comune.arg(QStringLiteral("PROV")));
 
     const QString B = QStringLiteral("BENEFICIARI");
     text(QStringLiteral("lkCODFIS"), 16, idr, B, rich.arg(QStringLiteral("PERS_CF")));
@@ -242,8 +243,8 @@ Table* Tdm::view(const QString& table)
 
 QList<Table*> Tdm::views()
 {
-    return {&ttDENUNCE, &ttRICHIESTE, &ttRICHIEDENTI, &ttIMPRESE,  &ttPROFESSIONISTI,
-            &ttBENEFICIARI, &ttCATASTO, &ttMDPROF, &ttMDIMPR, &ttCOMUNI};
+    return {&ttDENUNCE,     &ttRICHIESTE, &ttRICHIEDENTI, &ttIMPRESE, &ttPROFESSIONISTI,
+            &ttBENEFICIARI, &ttCATASTO,   &ttMDPROF,      &ttMDIMPR,  &ttCOMUNI};
 }
 
 void Tdm::DataModuleCreate()
@@ -288,7 +289,8 @@ bool Tdm::openConnection()
     // The connection's own file holds no table: it only anchors the journal that makes one
     // transaction over the ten table files commit or roll back as a whole.
     if (!m_db.open(data + QStringLiteral("ZOL2007.DB"), true)) {
-        m_error = QStringLiteral("Impossibile aprire l'archivio in %1: %2").arg(QDir::toNativeSeparators(data), m_db.error().text);
+        m_error = QStringLiteral("Impossibile aprire l'archivio in %1: %2")
+                      .arg(QDir::toNativeSeparators(data), m_db.error().text);
         return false;
     }
     return true;
@@ -308,7 +310,8 @@ bool Tdm::isTableOpen(const QString& table) const
 {
     if (!m_db.isOpen())
         return false;
-    Statement s = const_cast<Connection&>(m_db).prepare(QStringLiteral("SELECT 1 FROM pragma_database_list WHERE name = ? COLLATE NOCASE"));
+    Statement s = const_cast<Connection&>(m_db).prepare(
+        QStringLiteral("SELECT 1 FROM pragma_database_list WHERE name = ? COLLATE NOCASE"));
     s.bind(1, table.toUpper());
     return s.isValid() && s.step();
 }
@@ -370,7 +373,8 @@ ArchiveError Tdm::OpenTableWithRepair(Table& table)
     if (!m_db.isOpen())
         return {ArchiveError::Other, QStringLiteral("L'archivio non è aperto.")};
     if (isTableOpen(name))
-        return table.isActive() || table.open() ? ArchiveError{} : ArchiveError{ArchiveError::Other, table.errorString()};
+        return table.isActive() || table.open() ? ArchiveError{}
+                                                : ArchiveError{ArchiveError::Other, table.errorString()};
 
     const ArchiveError first = ArchiveError::fromSql(attachChecked(m_db, name, path), table.fileName());
     if (!first.isError())
@@ -380,7 +384,8 @@ ArchiveError Tdm::OpenTableWithRepair(Table& table)
 
     ui().beginProgress(QStringLiteral("Attendere prego ..."), QString());
     ui().processEvents();
-    const RepairResult repaired = rebuildTableFile(path, [this, &table](int percent) { RepairProgress(table, percent); });
+    const RepairResult repaired =
+        rebuildTableFile(path, [this, &table](int percent) { RepairProgress(table, percent); });
     if (!repaired.ok) {
         ui().error(QStringLiteral("Attenzione la Tabella \"%1\" risulta danneggiata\n"
                                   "in modo irreversibile oppure é in uso da un altro\n"

@@ -66,7 +66,7 @@ public:
     bool isConnected() const { return m_db.isOpen(); }
     Connection& db() { return m_db; }
 
-    bool OpenTables();   // false when an error escaped an opening (see startError())
+    bool OpenTables(); // false when an error escaped an opening (see startError())
     void CloseTables();
     ArchiveError OpenTableWithRepair(Table& table);
     void RepairProgress(Table& table, int percent);

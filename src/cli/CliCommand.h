@@ -13,7 +13,7 @@ namespace zol::cli {
 struct Command
 {
     QString name;
-    QString usage;  // shown by "zolctl help", one line per form
+    QString usage;                                   // shown by "zolctl help", one line per form
     std::function<int(const QStringList& args)> run; // args after the verb; returns the exit code
     bool needsFonts = false; // lays out text (reports): runs with a GUI application, without a display
 };

@@ -29,7 +29,8 @@ private slots:
         QFETCH(int, expectedRows);
         test::TestFolder folder;
         QProcess child;
-        child.start(QStringLiteral(CRASHWRITER), {folder.path(), commit ? QStringLiteral("commit") : QStringLiteral("hold")});
+        child.start(QStringLiteral(CRASHWRITER),
+                    {folder.path(), commit ? QStringLiteral("commit") : QStringLiteral("hold")});
         QVERIFY(child.waitForStarted());
         QVERIFY(child.waitForReadyRead(60000));
         QCOMPARE(child.readAllStandardOutput().trimmed(), QByteArray("ready"));

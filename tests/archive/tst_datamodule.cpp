@@ -9,14 +9,14 @@
 #include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSortFilterProxyModel>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <ctime>
 #include <QTest>
+#include <ctime>
 
 using namespace zol;
 
@@ -77,12 +77,20 @@ private slots:
         test::TestFolder folder;
         Connection c;
         QVERIFY(c.open(folder.dataPath() + QStringLiteral("COMUNI.DAT")));
-        QCOMPARE(c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='index' AND name IN ('ttCOMUNIIndex1','idx_nome')")).toInt(), 2);
-        QCOMPARE(c.scalar(QStringLiteral("SELECT NOME FROM COMUNI WHERE CODICE='H501'")).toString(), QStringLiteral("ROMA"));
+        QCOMPARE(
+            c
+                .scalar(QStringLiteral(
+                    "SELECT count(*) FROM sqlite_master WHERE type='index' AND name IN ('ttCOMUNIIndex1','idx_nome')"))
+                .toInt(),
+            2);
+        QCOMPARE(c.scalar(QStringLiteral("SELECT NOME FROM COMUNI WHERE CODICE='H501'")).toString(),
+                 QStringLiteral("ROMA"));
         Connection r;
         QVERIFY(r.open(folder.dataPath() + QStringLiteral("RICHIESTE.DAT")));
-        QCOMPARE(r.scalar(QStringLiteral("SELECT type FROM pragma_table_info('RICHIESTE') WHERE name='NUMERO_PROTOCOLLO'")).toString(),
-                 QStringLiteral("VARCHAR(16)"));
+        QCOMPARE(
+            r.scalar(QStringLiteral("SELECT type FROM pragma_table_info('RICHIESTE') WHERE name='NUMERO_PROTOCOLLO'"))
+                .toString(),
+            QStringLiteral("VARCHAR(16)"));
         QCOMPARE(r.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='DENUNCIA_IDX'")).toInt(), 1);
     }
 
@@ -140,8 +148,13 @@ private slots:
         Tdm dm(folder.path());
         QStringList order;
         dm.readSettings = [&](Tdm& d) { order << QStringLiteral("settings:") + (d.isConnected() ? "open" : "closed"); };
-        dm.upgradeSchema = [&](Tdm& d) { order << QStringLiteral("upgrade:") + (d.ttDENUNCE.isActive() ? "tables" : "notables"); };
-        dm.migrateRequestLayout = [&](Tdm&) { order << QStringLiteral("migrate"); return true; };
+        dm.upgradeSchema = [&](Tdm& d) {
+            order << QStringLiteral("upgrade:") + (d.ttDENUNCE.isActive() ? "tables" : "notables");
+        };
+        dm.migrateRequestLayout = [&](Tdm&) {
+            order << QStringLiteral("migrate");
+            return true;
+        };
         dm.markMigrationDone = [&](Tdm&) { order << QStringLiteral("mark"); };
         dm.DataModuleCreate();
         QCOMPARE(order, (QStringList{"settings:closed", "upgrade:notables", "migrate", "mark"}));
@@ -188,7 +201,8 @@ private slots:
         QCOMPARE(c.scalar(QStringLiteral("SELECT ID_RICHIESTA FROM BENEFICIARI")).toLongLong(), idRichiesta);
         Connection r;
         r.open(folder.dataPath() + QStringLiteral("RICHIESTE.DAT"));
-        QCOMPARE(r.scalar(QStringLiteral("SELECT NUM_TRASM || '/' || PADRE || '/' || DATA_CREAZIONE FROM RICHIESTE")).toString(),
+        QCOMPARE(r.scalar(QStringLiteral("SELECT NUM_TRASM || '/' || PADRE || '/' || DATA_CREAZIONE FROM RICHIESTE"))
+                     .toString(),
                  QStringLiteral("1/0/") + QDate::currentDate().toString(Qt::ISODate));
 
         // A second filing shows none of the first one's requests; going back shows them again.
@@ -208,19 +222,23 @@ private slots:
         {
             Connection c;
             c.open(folder.dataPath() + QStringLiteral("COMUNI.DAT"));
-            QVERIFY(c.exec(QStringLiteral("INSERT INTO COMUNI (ID, CODICE, NOME, PROV, CAP) VALUES (90000, 'Z999', ?, 'XX', '00000')"),
-                           QVariantList{longName}));
+            QVERIFY(
+                c.exec(QStringLiteral(
+                           "INSERT INTO COMUNI (ID, CODICE, NOME, PROV, CAP) VALUES (90000, 'Z999', ?, 'XX', '00000')"),
+                       QVariantList{longName}));
             Connection r;
             r.open(folder.dataPath() + QStringLiteral("RICHIEDENTI.DAT"));
-            QVERIFY(r.exec(QStringLiteral("INSERT INTO RICHIEDENTI (ID_RICHIEDENTE, TIPO_RICHIEDENTE, PERS_CF, PERS_COGNOME, "
-                                          "PERS_NOME, AZ_DENOMINAZIONE, ID_COMUNE, ID_COMUNE_AZ) VALUES "
-                                          "(1, 'P', 'RSSMRA80A01H501U', 'ROSSI', 'MARIO', 'NON USATA', 90000, 424242),"
-                                          "(2, NULL, NULL, 'VERDI', 'ANNA', 'EDIL SRL', NULL, NULL),"
-                                          "(3, 'p', NULL, 'BIANCHI', 'LUCA', 'ALTRA', NULL, NULL)")));
+            QVERIFY(r.exec(
+                QStringLiteral("INSERT INTO RICHIEDENTI (ID_RICHIEDENTE, TIPO_RICHIEDENTE, PERS_CF, PERS_COGNOME, "
+                               "PERS_NOME, AZ_DENOMINAZIONE, ID_COMUNE, ID_COMUNE_AZ) VALUES "
+                               "(1, 'P', 'RSSMRA80A01H501U', 'ROSSI', 'MARIO', 'NON USATA', 90000, 424242),"
+                               "(2, NULL, NULL, 'VERDI', 'ANNA', 'EDIL SRL', NULL, NULL),"
+                               "(3, 'p', NULL, 'BIANCHI', 'LUCA', 'ALTRA', NULL, NULL)")));
             Connection p;
             p.open(folder.dataPath() + QStringLiteral("PROFESSIONISTI.DAT"));
-            QVERIFY(p.exec(QStringLiteral("INSERT INTO PROFESSIONISTI (ID_PROFESSIONISTA, CODICE_FISCALE, COGNOME, ALBO) "
-                                          "VALUES (7, 'PRFGNN70A01H501X', 'GIANNI', 2)")));
+            QVERIFY(
+                p.exec(QStringLiteral("INSERT INTO PROFESSIONISTI (ID_PROFESSIONISTA, CODICE_FISCALE, COGNOME, ALBO) "
+                                      "VALUES (7, 'PRFGNN70A01H501X', 'GIANNI', 2)")));
         }
         test::ScriptedInteraction ui;
         Tdm dm(folder.path());
@@ -260,12 +278,14 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
-        QTest::newRow("o with double acute") << "PERS_COGNOME" << QStringLiteral("KŐVÁRI")
-                                             << QStringLiteral("Il campo PERS_COGNOME contiene il carattere \"Ő\", che l'archivio "
-                                                               "non può conservare: il dato non è stato salvato.");
+        QTest::newRow("o with double acute")
+            << "PERS_COGNOME" << QStringLiteral("KŐVÁRI")
+            << QStringLiteral("Il campo PERS_COGNOME contiene il carattere \"Ő\", che l'archivio "
+                              "non può conservare: il dato non è stato salvato.");
         QTest::newRow("emoji") << "AZ_DENOMINAZIONE" << QStringLiteral("EDIL 😀 SRL")
-                               << QStringLiteral("Il campo AZ_DENOMINAZIONE contiene il carattere \"😀\", che l'archivio "
-                                                 "non può conservare: il dato non è stato salvato.");
+                               << QStringLiteral(
+                                      "Il campo AZ_DENOMINAZIONE contiene il carattere \"😀\", che l'archivio "
+                                      "non può conservare: il dato non è stato salvato.");
         QTest::newRow("too long") << "PERS_CF" << QStringLiteral("RSSMRA80A01H501UX")
                                   << QStringLiteral("Il campo PERS_CF accetta al massimo 16 caratteri (ne sono stati "
                                                     "inseriti 17): il dato non è stato salvato.");
@@ -340,8 +360,9 @@ private slots:
         QVERIFY(dm.ttIMPRESE.post());
         Connection c;
         c.open(folder.dataPath() + QStringLiteral("IMPRESE.DAT"));
-        QCOMPARE(c.scalar(QStringLiteral("SELECT coalesce(PARTITA_IVA, 'NULL') || DENOMINAZIONE FROM IMPRESE")).toString(),
-                 QStringLiteral("NULLEDILIZIA ROSSI"));
+        QCOMPARE(
+            c.scalar(QStringLiteral("SELECT coalesce(PARTITA_IVA, 'NULL') || DENOMINAZIONE FROM IMPRESE")).toString(),
+            QStringLiteral("NULLEDILIZIA ROSSI"));
         QVERIFY(dm.ttIMPRESE.remove());
         QCOMPARE(c.scalar(QStringLiteral("SELECT count(*) FROM IMPRESE")).toInt(), 0);
         QVERIFY(dm.ttIMPRESE.isEmpty());
@@ -407,8 +428,9 @@ private slots:
         Tdm dm(folder.path());
         dm.DataModuleCreate();
         DatasetModel model(&dm.ttDENUNCE);
-        model.setColumns({QStringLiteral("DESCRIZIONE"), QStringLiteral("DATA_CREAZIONE"), QStringLiteral("PROGRESSIVO")},
-                         {QStringLiteral("Denuncia"), QStringLiteral("Creata il"), QStringLiteral("N.")});
+        model.setColumns(
+            {QStringLiteral("DESCRIZIONE"), QStringLiteral("DATA_CREAZIONE"), QStringLiteral("PROGRESSIVO")},
+            {QStringLiteral("Denuncia"), QStringLiteral("Creata il"), QStringLiteral("N.")});
         QCOMPARE(model.rowCount(), 0);
         for (int n : {2, 10, 1}) {
             dm.ttDENUNCE.append();
@@ -445,7 +467,7 @@ private slots:
         WaitSeconds(1);
         const double cpuMs = double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
         QVERIFY(wall.elapsed() >= 1000);
-        QVERIFY(fired >= 5);           // events were handled during the wait
+        QVERIFY(fired >= 5);                                       // events were handled during the wait
         QVERIFY2(cpuMs < 300, qPrintable(QString::number(cpuMs))); // and the processor rested
     }
 

@@ -58,8 +58,10 @@ private slots:
             QVERIFY(c.open(path));
             c.exec(QStringLiteral("BEGIN"));
             for (int i = 0; i < 4000; ++i)
-                c.exec(QStringLiteral("INSERT INTO RICHIEDENTI (TIPO_RICHIEDENTE, PERS_COGNOME, PERS_NOME) VALUES ('P', ?, 'ANNA')"),
-                       QVariantList{QStringLiteral("COGNOME %1").arg(i)});
+                c.exec(
+                    QStringLiteral(
+                        "INSERT INTO RICHIEDENTI (TIPO_RICHIEDENTE, PERS_COGNOME, PERS_NOME) VALUES ('P', ?, 'ANNA')"),
+                    QVariantList{QStringLiteral("COGNOME %1").arg(i)});
             c.exec(QStringLiteral("COMMIT"));
         }
         // Damage one page in the middle of the file.

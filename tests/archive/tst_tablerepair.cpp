@@ -20,13 +20,15 @@ void fillCatasto(const QString& dataPath, int n)
     QVERIFY(c.open(dataPath + QStringLiteral("CATASTO.DAT")));
     QVERIFY(c.exec(QStringLiteral("BEGIN")));
     for (int i = 1; i <= n; ++i)
-        QVERIFY(c.exec(QStringLiteral("INSERT INTO CATASTO (ID_RICHIESTA, TIPO_UNITA, SEZIONE, FOGLIO, PARTICELLA, SUBALTERNO) "
-                                      "VALUES (?, 'F', 'A', ?, ?, ?)"),
-                       QVariantList{i, QString::number(i % 99999), QString::number(i * 7 % 99999), QString::number(i % 9999)}));
+        QVERIFY(c.exec(
+            QStringLiteral("INSERT INTO CATASTO (ID_RICHIESTA, TIPO_UNITA, SEZIONE, FOGLIO, PARTICELLA, SUBALTERNO) "
+                           "VALUES (?, 'F', 'A', ?, ?, ?)"),
+            QVariantList{i, QString::number(i % 99999), QString::number(i * 7 % 99999), QString::number(i % 9999)}));
     QVERIFY(c.exec(QStringLiteral("COMMIT")));
 }
 
-// Page numbers (1-based) of the file whose b-tree page type byte is type: 0x0D table leaf, 0x0A index leaf, 0x02 index interior.
+// Page numbers (1-based) of the file whose b-tree page type byte is type: 0x0D table leaf, 0x0A index leaf, 0x02 index
+// interior.
 QList<int> pagesOfType(const QString& path, char type)
 {
     QFile f(path);
@@ -108,8 +110,11 @@ private slots:
         QCOMPARE(c.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
         QCOMPARE(c.scalar(QStringLiteral("SELECT count(*) FROM CATASTO")).toInt(), total - lost);
         QCOMPARE(c.scalar(QStringLiteral("SELECT count(*) FROM CATASTO WHERE FOGLIO <> ID_RICHIESTA % 99999 "
-                                         "OR PARTICELLA <> ID_RICHIESTA * 7 % 99999 OR ID_CATASTO <> ID_RICHIESTA")).toInt(), 0);
-        QCOMPARE(c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'IDX_RICHIESTA'")).toInt(), 1);
+                                         "OR PARTICELLA <> ID_RICHIESTA * 7 % 99999 OR ID_CATASTO <> ID_RICHIESTA"))
+                     .toInt(),
+                 0);
+        QCOMPARE(c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'IDX_RICHIESTA'")).toInt(),
+                 1);
         QCOMPARE(c.scalar(QStringLiteral("PRAGMA user_version")).toInt(), 65536);
         // A new row never takes an id that the table has given before.
         QVERIFY(dm.ttCATASTO.isActive());
@@ -162,14 +167,15 @@ private slots:
         QVERIFY(QFile::remove(folder.dataPath() + QStringLiteral("MDIMPR.DAT")));
         test::ScriptedInteraction ui;
         Tdm dm(folder.path());
-        const ArchiveError e = ArchiveError::fromSql({14, 14, QStringLiteral("unable to open")}, QStringLiteral("MDIMPR.DAT"));
+        const ArchiveError e =
+            ArchiveError::fromSql({14, 14, QStringLiteral("unable to open")}, QStringLiteral("MDIMPR.DAT"));
         QCOMPARE(e.code, int(ArchiveError::TableMissing));
         QVERIFY(!e.isDamage());
         dm.DataModuleCreate();
         QVERIFY(ui.messages.isEmpty());
         QVERIFY(ui.progressCaptions.isEmpty());
         QVERIFY(!dm.ttMDIMPR.isActive());
-        QVERIFY(dm.ttCOMUNI.isActive()); // opened after it
+        QVERIFY(dm.ttCOMUNI.isActive());                                           // opened after it
         QVERIFY(!QFile::exists(folder.dataPath() + QStringLiteral("MDIMPR.DAT"))); // never created
     }
 

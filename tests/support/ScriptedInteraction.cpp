@@ -16,8 +16,7 @@ ScriptedInteraction::~ScriptedInteraction()
     delete m_guard;
 }
 
-int ScriptedInteraction::message(const QString& title, const QString& text, Icon icon, int buttons,
-                                 int defaultButton)
+int ScriptedInteraction::message(const QString& title, const QString& text, Icon icon, int buttons, int defaultButton)
 {
     messages.append({title, text, icon, buttons, defaultButton});
     const bool isQuestion = (buttons & ~Ok) != 0;

@@ -11,8 +11,8 @@ class TestFolder
 public:
     TestFolder();
     bool isValid() const { return m_ok; }
-    QString path() const;      // with a trailing separator, as ProgramFolder
-    QString dataPath() const;  // path() + "dati/"
+    QString path() const;     // with a trailing separator, as ProgramFolder
+    QString dataPath() const; // path() + "dati/"
     QString filePath(const QString& relative) const { return path() + relative; }
     QString errorString() const { return m_error; }
 

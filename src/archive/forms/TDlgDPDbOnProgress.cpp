@@ -9,8 +9,7 @@
 namespace zol {
 
 TDlgDPDbOnProgress::TDlgDPDbOnProgress(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_labInfo(new QLabel(this)),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_labInfo(new QLabel(this)),
       m_gauge(new QProgressBar(this))
 {
     setObjectName(QStringLiteral("DlgDPDbOnProgress"));
