@@ -10,8 +10,11 @@ constexpr char16_t kHighBlock[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
-int byteFor(char16_t c)
+} // namespace
+
+int byteOf(QChar ch)
 {
+    const char16_t c = ch.unicode();
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return c;
     for (int i = 0; i < 32; ++i)
@@ -19,8 +22,6 @@ int byteFor(char16_t c)
             return 0x80 + i;
     return -1;
 }
-
-} // namespace
 
 bool canEncode(const QString& text)
 {
@@ -31,7 +32,7 @@ QString firstUnencodable(const QString& text)
 {
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (byteFor(c.unicode()) < 0) {
+        if (byteOf(c) < 0) {
             if (c.isHighSurrogate() && i + 1 < text.size())
                 return text.mid(i, 2);
             return QString(c);
@@ -42,21 +43,22 @@ QString firstUnencodable(const QString& text)
 
 QByteArray encode(const QString& text, bool* ok)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* p = out.data();
     bool allOk = true;
-    for (int i = 0; i < text.size(); ++i) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        const int b = byteFor(c.unicode());
+        const int b = byteOf(c);
         if (b < 0) {
             allOk = false;
-            out.append('?');
+            *p++ = '?';
             if (c.isHighSurrogate() && i + 1 < text.size())
-                ++i;
+                ++i; // one mark for the whole emoji
         } else {
-            out.append(char(b));
+            *p++ = char(b);
         }
     }
+    out.truncate(p - out.data());
     if (ok)
         *ok = allOk;
     return out;

@@ -9,6 +9,9 @@ namespace zol {
 // transmits. Qt has no codec for it, so this is the one conversion the whole program uses.
 namespace Cp1252 {
 
+// The byte of one character in code page 1252, or -1 when the code page has none.
+int byteOf(QChar c);
+
 // True when every character of text has a byte in code page 1252.
 bool canEncode(const QString& text);
 

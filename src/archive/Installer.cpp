@@ -32,7 +32,12 @@ QStringList municipalityLines()
 bool createTableFile(const QString& path, const QString& table, QString* error)
 {
     const TableDef* def = Schema::table(table);
-    if (!def || QFileInfo::exists(path)) {
+    if (!def) {
+        if (error)
+            *error = QStringLiteral("La tabella %1 non fa parte dell'archivio.").arg(table);
+        return false;
+    }
+    if (QFileInfo::exists(path)) {
         if (error)
             *error = QStringLiteral("Il file %1 esiste già.").arg(QDir::toNativeSeparators(path));
         return false;

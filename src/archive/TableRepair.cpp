@@ -60,7 +60,7 @@ class RowCopier
 {
 public:
     RowCopier(Connection& src, Connection& dst, const QString& table, const QStringList& columns)
-        : m_src(src), m_dst(dst), m_table(table), m_columns(columns)
+        : m_src(src), m_table(table), m_columns(columns)
     {
         QStringList quotedCols, marks{QStringLiteral("?")};
         for (const QString& c : columns) {
@@ -159,7 +159,6 @@ private:
     }
 
     Connection& m_src;
-    Connection& m_dst;
     QString m_table;
     QStringList m_columns;
     QString m_selectList;

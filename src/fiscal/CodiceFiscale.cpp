@@ -1,5 +1,7 @@
 #include "fiscal/CodiceFiscale.h"
 
+#include <QDate>
+
 namespace zol {
 namespace {
 
@@ -155,34 +157,39 @@ QString CalcolaCodiceFiscale(const QString& cognome, const QString& nome, const 
     return code + check;
 }
 
-QString SoloLettere(const QString& text)
+namespace {
+
+template <typename Keep> QString keepOnly(const QString& text, Keep keep)
 {
     QString out;
     out.reserve(text.size());
     for (const QChar c : text)
-        if (isCapital(c))
+        if (keep(c))
             out += c;
     return out;
+}
+
+} // namespace
+
+QString SoloLettere(const QString& text)
+{
+    return keepOnly(text, isCapital);
 }
 
 QString Consonanti(const QString& text)
 {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text)
-        if (!isVowel(c))
-            out += c;
-    return out;
+    return keepOnly(text, [](QChar c) { return !isVowel(c); });
 }
 
 QString Vocali(const QString& text)
 {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text)
-        if (isVowel(c))
-            out += c;
-    return out;
+    return keepOnly(text, isVowel);
+}
+
+QString DataPerCodiceFiscale(const QDate& date)
+{
+    return date.isValid() ? QString::asprintf("%02d/%02d/%02d", date.day(), date.month(), date.year() % 100)
+                          : QString();
 }
 
 QString toUpperAsciiLetters(const QString& text)

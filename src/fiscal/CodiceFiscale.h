@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+class QDate;
+
 namespace zol {
 
 // The codice fiscale of a natural person (16 characters): its check character and its
@@ -36,6 +38,9 @@ QString Consonanti(const QString& text);
 
 // The characters of text that are A, E, I, O or U, in their order.
 QString Vocali(const QString& text);
+
+// A stored birth date in the form the derivation takes, "dd/mm/yy"; empty for a missing date.
+QString DataPerCodiceFiscale(const QDate& date);
 
 // text with the letters a-z turned into capitals; every other character (accented letters
 // included) stays as it is, as the office's input fields do.

@@ -16,11 +16,6 @@ const QString kPersonsQuery = QStringLiteral("select R.*,C.CODICE from RICHIEDEN
                                              "join COMUNI C on (R.ID_COMUNE = C.ID)\n"
                                              "where (R.TIPO_RICHIEDENTE = 'P')");
 
-QString ddmmyy(const QDate& d)
-{
-    return QString::asprintf("%02d/%02d/%02d", d.day(), d.month(), d.year() % 100);
-}
-
 } // namespace
 
 bool VerificaCodiciFiscali(Tdm& dm, QString* error)
@@ -54,15 +49,16 @@ bool VerificaCodiciFiscali(Tdm& dm, QString* error)
         const auto text = [&](int field) { return q.value(field).toString(); };
         const QDate born = QDate::fromString(text(nascita).left(10), Qt::ISODate);
         // Without a birth date no code can be derived: the person is listed whatever it holds.
-        const bool mismatch = !born.isValid() || CalcolaCodiceFiscale(text(cognome), text(nome), text(sesso),
-                                                                      ddmmyy(born), text(codice)) != text(cf);
+        const bool mismatch =
+            !born.isValid() || CalcolaCodiceFiscale(text(cognome), text(nome), text(sesso), DataPerCodiceFiscale(born),
+                                                    text(codice)) != text(cf);
         if (mismatch) {
-            const bool added = list.append() && list.setValue(QStringLiteral("cognome"), q.value(cognome)) &&
-                               list.setValue(QStringLiteral("nome"), q.value(nome)) &&
-                               list.setValue(QStringLiteral("cf"), q.value(cf)) &&
-                               list.setValue(QStringLiteral("sesso"), q.value(sesso)) &&
-                               list.setValue(QStringLiteral("dnascita"), born.isValid() ? QVariant(born) : QVariant()) &&
-                               list.post();
+            const bool added =
+                list.append() && list.setValue(QStringLiteral("cognome"), q.value(cognome)) &&
+                list.setValue(QStringLiteral("nome"), q.value(nome)) &&
+                list.setValue(QStringLiteral("cf"), q.value(cf)) &&
+                list.setValue(QStringLiteral("sesso"), q.value(sesso)) &&
+                list.setValue(QStringLiteral("dnascita"), born.isValid() ? QVariant(born) : QVariant()) && list.post();
             if (!added) {
                 if (error)
                     *error = list.errorString();

@@ -29,25 +29,18 @@ bool TransmissionWriter::writeRecord(const QString& record)
     if (record.size() != Transmission::kRecordLength)
         return fail(
             QStringLiteral("Record di %1 caratteri invece di %2.").arg(record.size()).arg(Transmission::kRecordLength));
-    // Straight into the buffer: Latin-1 characters are their own byte; the others go through the
-    // code page's table.
+    // Straight into the buffer, one byte per character.
     const qsizetype start = m_buffer.size();
     m_buffer.resize(start + Transmission::kRecordLength + 2);
     char* out = m_buffer.data() + start;
     for (const QChar c : record) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            *out++ = char(u);
-            continue;
-        }
-        bool ok = true;
-        const QByteArray b = Cp1252::encode(QString(c), &ok);
-        if (!ok) {
+        const int b = Cp1252::byteOf(c);
+        if (b < 0) {
             m_buffer.truncate(start);
             return fail(QStringLiteral("Il record contiene il carattere \"%1\", che non si può scrivere nel file.")
                             .arg(Cp1252::firstUnencodable(record)));
         }
-        *out++ = b.at(0);
+        *out++ = char(b);
     }
     *out++ = '\r';
     *out = '\n';
